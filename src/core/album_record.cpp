@@ -1,0 +1,42 @@
+#include "core/album_record.h"
+
+#include <mutex>
+
+namespace mosaiq {
+
+int AlbumList::Append(const ST_PERLISTRECORD& record) {
+    auto copy = std::make_unique<ST_PERLISTRECORD>(record);
+    std::unique_lock lock(m_mutex);
+    const QString base = copy->title;
+    for (unsigned counter = 1; m_foldedTitles.contains(copy->title.toCaseFolded()); ++counter) {
+        copy->title = QStringLiteral("%1 (%2)").arg(base).arg(counter);
+    }
+    m_foldedTitles.insert(copy->title.toCaseFolded());
+    copy->index = int32_t(m_items.size());
+    copy->thumbIndex = -1;
+    m_items.push_back(std::move(copy));
+    return int(m_items.size());
+}
+
+ST_PERLISTRECORD* AlbumList::At(int index) const {
+    std::shared_lock lock(m_mutex);
+    if (index < 0 || size_t(index) >= m_items.size()) {
+        return nullptr;
+    }
+    return m_items[size_t(index)].get();
+}
+
+int AlbumList::Size() const {
+    std::shared_lock lock(m_mutex);
+    return int(m_items.size());
+}
+
+void AlbumList::Clear() {
+    std::unique_lock lock(m_mutex);
+    while (!m_items.empty()) {
+        m_items.pop_back();
+    }
+    m_foldedTitles.clear();
+}
+
+}  // namespace mosaiq

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/album_record.h"
+
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+
+namespace mosaiq {
+
+class Frontend;
+
+// State shared by the window, the two jobs, the adapters and the workers. The window owns
+// it; byte and 32-bit members polled across threads are atomics of that width.
+struct JobState {
+    Frontend* frontend = nullptr;
+
+    AlbumList m_records;
+    std::atomic<int32_t> m_listType{0};
+    std::atomic<int32_t> m_subType{-1};
+
+    // Written by the job threads while a job runs; read by the window only between jobs.
+    QString m_account;
+    QString m_subDir;
+    QString m_jobText1;
+    QString m_jobText2;
+    QString m_jobText3;
+    QString m_dataDir;  // ends with a separator
+    QString m_marker;
+    QString m_filterText;
+
+    std::atomic<uint8_t> m_ready{0};
+    std::atomic<uint8_t> m_listState{0};  // 0 idle, 1 running, 2 stop requested
+    std::atomic<uint8_t> m_downState{0};  // 0 idle, 1 running, 2 album done early, 3 stop
+    std::atomic<uint8_t> m_thumbState{0};
+    std::atomic<uint8_t> m_thumbMode{0};
+    uint8_t m_thumbsPerRow = 6;
+    uint8_t m_thumbWidth = 113;
+    uint8_t m_thumbHeight = 120;
+    std::atomic<uint8_t> m_loginMode1{1};
+
+    // Extension settings ("下载器扩展设置.ini"), read again at the start of each job.
+    int m_qzoneV2Encoding = 0;  // decode flags
+    int m_qzoneV3Encoding = 0;
+    uint8_t m_qzoneOrigName = 1;
+    uint8_t m_qzoneBigPicture = 0;
+    uint8_t m_taobaoPriceInName = 0;
+    uint8_t m_taobaoTraditional = 0;
+    int32_t m_taobaoPriceDelta = 0;
+    uint8_t m_jdSource = 1;
+};
+
+}  // namespace mosaiq
