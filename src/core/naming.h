@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <optional>
@@ -22,9 +23,26 @@ inline constexpr int kFallbackNameLength = 1000;
 // kTimeStampFallback, the local time.
 void SanitizeName(QString& text, uint32_t n, bool fallback);
 
+// SanitizeName's character rules alone (no entity decoding, no fallback), for texts that
+// were decoded already.
+void MakeNameSafe(QString& text);
+
 // True when the text from the name's last "." on is a known picture or video extension
 // (".jpeg", ".jpg", ".bmp", ".gif", ".png", ".tif", ".mp4"), in any letter case.
 bool HasPictureExtension(const QString& name);
+
+// What the file system takes: per name and per whole path, measured by NameSize (UTF-8
+// bytes on Linux and macOS, UTF-16 units on Windows).
+extern const int kMaxNameSize;
+extern const int kMaxPathSize;
+int NameSize(QStringView text);
+
+// The longest start of `text` whose NameSize is at most `maxSize`, never splitting a
+// surrogate pair.
+QString CutToNameSize(const QString& text, int maxSize);
+
+// The first `limit` UTF-16 units of `text`, one less when the cut would split a pair.
+QString CutAtCharacter(const QString& text, int limit);
 
 // The picture sink of the picture-list adapters. Names the picture from the current site's
 // naming settings, creates the album folder at the album's first picture, applies the
@@ -37,7 +55,8 @@ void AddPicture(JobState& state, const QString& address, const QString& descript
 
 // Queues a picture under a complete path the program chose itself (never a site text).
 // The album folder must have been made by an earlier AddPicture of the same album.
-void AddPictureAtPath(JobState& state, const QString& address, const QString& completePath,
+// False, queueing nothing, for a path that is not absolute and clean, or at the marker.
+bool AddPictureAtPath(JobState& state, const QString& address, const QString& completePath,
                       const QString& headerText);
 
 // Where a queued file name is written: inside `folder`, or the complete path itself.

@@ -56,8 +56,8 @@ struct NamingEntry {
 
 // Everything the program keeps between runs, stored whole in "soft.dat".
 struct SettingsRecord {
-    std::array<DownloadSlot, kSettingsSlots> slots{};
-    std::array<NamingEntry, kSettingsSlots> naming{};
+    std::array<DownloadSlot, kSettingsSlots> downloadSlots{};
+    std::array<NamingEntry, kSettingsSlots> namingEntries{};
     std::array<QString, kHistoryEntries> addressHistory{};   // most recent first
     std::array<QString, kHistoryEntries> savePathHistory{};  // most recent first
 };
