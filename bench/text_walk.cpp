@@ -62,6 +62,27 @@ void BM_TakeBetweenWalk(benchmark::State& state) {
     state.counters["items"] = double(items);
 }
 
+// A loop that runs until the start marker is missing, over a page that lacks the end marker:
+// each item then asks for the same absent marker again.
+void BM_WalkEndMarkerAbsent(benchmark::State& state) {
+    const QString& page = PageOf(state.range(0));
+    qsizetype items = 0;
+    for (auto _ : state) {
+        TextSource source(page);
+        items = 0;
+        for (qsizetype left = source.size();; left = source.size()) {
+            benchmark::DoNotOptimize(
+                TakeBetween(source, u"<li class=\"album\">", u"</ul>", Consume).constData());
+            if (source.size() == left) {
+                break;
+            }
+            ++items;
+        }
+    }
+    ReportPerMiB(state, page);
+    state.counters["items"] = double(items);
+}
+
 // The peer: the same page scanned for the same markers with QString::indexOf, nothing taken.
 void BM_IndexOfScan(benchmark::State& state) {
     const QString& page = PageOf(state.range(0));
@@ -87,6 +108,7 @@ void BM_IndexOfScan(benchmark::State& state) {
 }
 
 BENCHMARK(BM_TakeBetweenWalk)->Arg(1)->Arg(4)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkEndMarkerAbsent)->Arg(1)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IndexOfScan)->Arg(1)->Arg(4)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -13,7 +13,8 @@ enum TakeFlag : int {
 };
 
 // A page being walked: the text plus an offset. Consuming moves the offset only (no copy, no
-// shift), so a full walk of a page costs time proportional to its length.
+// shift), so a full walk of a page costs time proportional to its length. One walker per source:
+// lookups update a small cache, so a source is not shared between threads.
 class TextSource {
   public:
     TextSource();
@@ -47,8 +48,8 @@ QString TakeBetween(TextSource& source, QStringView start, QStringView end, int 
 // Same on a plain string; Consume drops the text through the start marker (shifts the string:
 // use a TextSource to walk a large page).
 QString TakeBetween(QString& source, QStringView start, QStringView end, int flags = 0);
-QString TakeBetween(QStringView source, QStringView start, QStringView end,
-                    int flags = 0);  // never consumes
+// On a view: Consume is ignored, the source never changes.
+QString TakeBetween(QStringView source, QStringView start, QStringView end, int flags = 0);
 
 // Position of the marker before the call, or -1 (text unchanged). The text loses everything
 // before the marker, and the marker too when skipMarker is set.

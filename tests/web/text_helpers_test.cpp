@@ -92,6 +92,23 @@ TEST(TextSource, WalksEveryItemOfAPage) {
     EXPECT_EQ(source.toString(), u"<a href=\"/cut"_s);
 }
 
+// Loops that run until the start marker is missing keep going over items whose end is absent.
+TEST(TextSource, AbsentEndMarkerStillMovesThroughEveryItem) {
+    TextSource source(u"<a>1<a>2<b>3</b><a>4"_s);
+    QStringList results;
+    for (qsizetype left = source.size();; left = source.size()) {
+        const QString result = TakeBetween(source, u"<a>", u"</a>", Consume);
+        if (source.size() == left) {
+            break;
+        }
+        results.append(result);
+        EXPECT_EQ(TakeBetween(source, u"<b>", u"</b>"), results.size() < 3 ? u"3"_s : QString());
+    }
+    EXPECT_EQ(results, QStringList(3, QString()));
+    EXPECT_EQ(SkipTo(source, u"</b>", true), -1);
+    EXPECT_EQ(source.toString(), u"4"_s);
+}
+
 TEST(TextSource, AdvanceIsClampedAndEmptySourceIsEmpty) {
     TextSource empty;
     EXPECT_TRUE(empty.isEmpty());
