@@ -1,0 +1,20 @@
+#include "web/user_data_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace mosaiq {
+
+QString UserDataFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/Mosaiq");
+    if (!QDir(folder).exists() && QDir().mkpath(folder)) {
+        // The folder holds login cookies: readable by the user only.
+        QFile::setPermissions(
+            folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    return folder;
+}
+
+}  // namespace mosaiq

@@ -1,0 +1,146 @@
+#include "web/cookie_store.h"
+
+#include "support/sandbox.h"
+
+#include <QFile>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <thread>
+#include <vector>
+
+namespace mosaiq {
+namespace {
+
+QUrl Url(const char* text) {
+    return QUrl(QString::fromLatin1(text));
+}
+
+TEST(CookieStore, SendsEachCookieOnlyWhereABrowserWould) {
+    CookieStore store{QString()};
+    struct Set {
+        const char* from;
+        const char* header;
+    };
+    const Set sets[] = {
+        {"http://www.example.com/", "dom=1; Domain=example.com; Path=/"},
+        {"http://example.com/", "host=1"},
+        {"https://example.com/", "sec=1; Secure; Path=/"},
+        {"http://example.com/", "deep=1; Path=/album"},
+        {"http://example.com/", "old=1; Max-Age=-1"},
+        {"http://evil.com/", "stolen=1; Domain=example.com"},
+        {"http://example.com/", "tld=1; Domain=com"},
+    };
+    for (const Set& set : sets) {
+        store.StoreSetCookie(Url(set.from), set.header);
+    }
+
+    struct Case {
+        const char* url;
+        QByteArray sent;
+    };
+    const Case cases[] = {
+        {"http://example.com/", "dom=1; host=1"},
+        {"https://example.com/", "dom=1; host=1; sec=1"},
+        {"http://www.example.com/", "dom=1"},
+        {"http://badexample.com/", ""},
+        {"http://example.com.evil.com/", ""},
+        {"http://example.com/album", "deep=1; dom=1; host=1"},
+        {"http://example.com/album/2", "deep=1; dom=1; host=1"},
+        {"http://example.com/albums", "dom=1; host=1"},
+        {"http://evil.com/", ""},
+        {"http://other.com/", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(store.CookieHeaderFor(Url(c.url)), c.sent) << c.url;
+    }
+}
+
+TEST(CookieStore, ExpiryInThePastDeletesAndSameIdentityReplaces) {
+    CookieStore store{QString()};
+    const QUrl site = Url("http://example.com/");
+    store.StoreSetCookie(site, "a=1; Max-Age=3600");
+    store.StoreSetCookie(site, "a=2; Max-Age=3600");
+    EXPECT_EQ(store.CookieHeaderFor(site), "a=2");
+    store.StoreSetCookie(site, "a=2; Expires=Thu, 01 Jan 1970 00:00:01 GMT");
+    EXPECT_EQ(store.CookieHeaderFor(site), "");
+    EXPECT_TRUE(store.AllCookies().isEmpty());
+}
+
+using CookieStoreFileTest = test::Sandbox;
+
+TEST_F(CookieStoreFileTest, PersistentCookiesOutliveARestartSessionCookiesDoNot) {
+    const QString path = root() + QStringLiteral("/cookies.txt");
+    const QUrl site = Url("https://qq.com/");
+    {
+        CookieStore store(path);
+        store.StoreSetCookie(site, "keep=1; Max-Age=86400; Domain=qq.com; Secure; HttpOnly");
+        store.StoreSetCookie(site, "session=1");
+    }
+    struct stat status {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+
+    CookieStore reopened(path);
+    EXPECT_TRUE(reopened.LoadProblems().isEmpty());
+    EXPECT_EQ(reopened.CookieHeaderFor(Url("https://user.qzone.qq.com/")), "keep=1");
+    EXPECT_EQ(reopened.CookieHeaderFor(Url("http://user.qzone.qq.com/")), "");
+    ASSERT_EQ(reopened.AllCookies().size(), 1);
+    EXPECT_TRUE(reopened.AllCookies()[0].isHttpOnly());
+}
+
+TEST_F(CookieStoreFileTest, DamagedFileLoadsWhatItCanAndKeepsTheOriginal) {
+    const QString path = root() + QStringLiteral("/cookies.txt");
+    const QByteArray damaged =
+        ".example.com\tTRUE\t/\tFALSE\t4102444800\tgood\t1\n"
+        "\x01\x02garbage\xff\n"
+        ".example.com\tTRUE\t/\tFALSE\t4102444800\talso\t2\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    CookieStore store(path);
+    EXPECT_EQ(store.CookieHeaderFor(Url("http://example.com/")), "good=1; also=2");
+    const QStringList problems = store.LoadProblems();
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_TRUE(problems[1].startsWith(QStringLiteral("line 2: "))) << qPrintable(problems[1]);
+
+    store.StoreSetCookie(Url("http://example.com/"), "new=3; Max-Age=3600");
+    QFile copy(path + QStringLiteral(".damaged"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), damaged);
+    EXPECT_EQ(CookieStore(path).AllCookies().size(), 3);
+}
+
+TEST_F(CookieStoreFileTest, SharedStoreFollowsTheUserDataFolder) {
+    const std::shared_ptr<CookieStore> store = SharedCookieStore();
+    EXPECT_TRUE(store->FilePath().startsWith(root())) << qPrintable(store->FilePath());
+    EXPECT_EQ(SharedCookieStore(), store);
+}
+
+TEST_F(CookieStoreFileTest, ThreadsShareOneStore) {
+    CookieStore store(root() + QStringLiteral("/cookies.txt"));
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&store, t] {
+            for (int i = 0; i < 50; ++i) {
+                const QByteArray line =
+                    QByteArray("c") + QByteArray::number(t * 100 + i) + "=1; Max-Age=3600";
+                store.StoreSetCookie(Url("http://example.com/"), line);
+                store.CookieHeaderFor(Url("http://example.com/"));
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(store.AllCookies().size(), 200);
+    EXPECT_EQ(CookieStore(store.FilePath()).AllCookies().size(), 200);
+}
+
+}  // namespace
+}  // namespace mosaiq
