@@ -1,0 +1,102 @@
+#include "sites/album_list_dispatch.h"
+
+#include "core/album_sink.h"
+#include "core/frontend.h"
+#include "core/job_state.h"
+#include "sites/input_normalization.h"
+
+namespace mosaiq {
+namespace {
+
+const QString kCaption = QStringLiteral("提示");
+
+void Tell(JobState& state, const QString& text) {
+    if (state.frontend != nullptr) {
+        state.frontend->ShowMessage(text, kCaption);
+    }
+}
+
+void StoreIfSet(QString& member, const std::optional<QString>& value) {
+    if (value) {
+        member = *value;
+    }
+}
+
+bool Stopping(const JobState& state) {
+    return state.m_listState.load() == 2;
+}
+
+// Every piece the plan needs is built: the first adapter, and the page fetch of its row.
+bool Supported(const AlbumListPlan& plan) {
+    if (AlbumListAdapterFor(plan.calls.front().source) == nullptr) {
+        return false;
+    }
+    return plan.pageStep == PageStep::None || DispatchPageFetcher() != nullptr;
+}
+
+void RunCalls(JobState& state, const AlbumListPlan& plan) {
+    for (const AlbumCall& call : plan.calls) {
+        if (state.m_records.Size() > 0 || Stopping(state)) {
+            return;
+        }
+        const AlbumListAdapter adapter = AlbumListAdapterFor(call.source);
+        if (adapter == nullptr) {
+            continue;
+        }
+        if (call.subType) {
+            state.m_subType = *call.subType;
+        }
+        adapter(state, plan.input);
+    }
+}
+
+}  // namespace
+
+void DispatchAlbumList(JobState& state, const QString& trimmedInput, bool& singleItem) {
+    singleItem = false;
+    AlbumListPlan plan =
+        PlanAlbumList(state.m_listType.load(), state.m_subType.load(), trimmedInput);
+    if (!plan.message.isEmpty()) {
+        Tell(state, plan.message);
+        return;
+    }
+    if (plan.calls.empty()) {
+        return;
+    }
+    if (!Supported(plan)) {
+        Tell(state, QString::fromUtf16(kNotSupportedYet));
+        return;
+    }
+    if (plan.pageStep != PageStep::None) {
+        QString page;
+        if (!DispatchPageFetcher()(plan.pageAddress, page)) {
+            return;
+        }
+        if (!CompletePlanWithPage(plan, page)) {
+            if (!plan.message.isEmpty()) {
+                Tell(state, plan.message);
+            }
+            return;
+        }
+    }
+    StoreIfSet(state.m_account, plan.account);
+    StoreIfSet(state.m_jobText1, plan.jobText1);
+    StoreIfSet(state.m_jobText2, plan.jobText2);
+
+    RunCalls(state, plan);
+
+    StoreIfSet(state.m_account, plan.accountAfter);
+    StoreIfSet(state.m_jobText1, plan.jobText1After);
+    const int listed = state.m_records.Size();
+    if (listed == 0 && !plan.emptyMessage.isEmpty()) {
+        Tell(state, plan.emptyMessage);
+    }
+    if (plan.moodAlbum && !Stopping(state) &&
+        (listed > 0 || (state.frontend != nullptr && state.frontend->IsCtrlDown()))) {
+        AppendAndShow(state, MoodAlbumRecord(plan.input));
+    }
+    singleItem = plan.singleItem == SingleItem::Always ||
+                 (plan.singleItem == SingleItem::WhenOneAlbum && state.m_records.Size() == 1);
+}
+
+}  // namespace mosaiq
