@@ -65,13 +65,13 @@ void CookieStore::Load() {
         // The next save drops the unreadable lines: keep the file as it was.
         const QString copy = m_filePath + QStringLiteral(".damaged");
         QFile::remove(copy);
-        if (!QFile::copy(m_filePath, copy)) {
-            m_saveBlocked = true;
-        }
-        m_loadProblems.append(QStringLiteral("%1: %2 damaged line(s) skipped, original kept as %3")
+        const bool kept = QFile::copy(m_filePath, copy);
+        m_saveBlocked = !kept;
+        m_loadProblems.append(QStringLiteral("%1: %2 damaged line(s) skipped; %3")
                                   .arg(m_filePath)
                                   .arg(content.problems.size())
-                                  .arg(copy));
+                                  .arg(kept ? QStringLiteral("original kept as ") + copy
+                                            : QStringLiteral("cookies will not be saved")));
         for (const CookieLineProblem& problem : content.problems) {
             m_loadProblems.append(
                 QStringLiteral("line %1: %2").arg(problem.line).arg(problem.reason));
