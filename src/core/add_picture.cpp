@@ -252,12 +252,10 @@ void AddPicture(JobState& state, const QString& rawAddress, const QString& descr
     const NamingEntry& naming = NamingOf(state.m_settings, state.m_listType);
     const QString address = NormalizedAddress(rawAddress);
     const int sequence = queue.Count() + 1;
-    const QString seq = QString::number(sequence);
 
     // A description is only ever a name, never a path: SanitizeName removes separators and
     // drive colons.
     QString name;
-    bool numbered = false;
     if (naming.picNameSource == 0) {
         name = description;
         SanitizeName(name, 0, false);
@@ -267,11 +265,9 @@ void AddPicture(JobState& state, const QString& rawAddress, const QString& descr
     } else if (naming.picNameSource == 2 && address.lastIndexOf(u'/') > 0) {
         name = address.sliced(address.lastIndexOf(u'/') + 1);
     } else {
-        name = seq;
-        numbered = true;
+        name = QString::number(sequence);
     }
     name = naming.picPrefix + name + naming.picSuffix;
-    numbered = numbered || name.contains(u"?2");
     ReplaceEscapes(name, FileEscapes(state, *record, sequence, extra));
     ReplaceList(name, naming.replaceFrom, naming.replaceTo);
     SanitizeName(name, kTimeStampFallback, true);
@@ -293,11 +289,9 @@ void AddPicture(JobState& state, const QString& rawAddress, const QString& descr
 
     std::lock_guard lock(g_queueNamesMutex);
     g_queueNames.Sync(queue);
-    if (queue.Count() > 0 && !numbered) {
-        name = CollisionFreeName(g_queueNames, name, ext, base, queue.folder);
-    } else {
-        name = FittedFileName(name, ext, queue.folder);
-    }
+    // Numbered names get a counter too when the replacement lists made two of them equal:
+    // two rows writing one file would lose a picture.
+    name = CollisionFreeName(g_queueNames, name, ext, base, queue.folder);
     if (MeetsMarker(state, address)) {
         return;
     }
