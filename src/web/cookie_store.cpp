@@ -181,6 +181,20 @@ QList<QNetworkCookie> CookieStore::AllCookies() const {
     return fresh;
 }
 
+QList<QNetworkCookie> CookieStore::CookiesOfDomain(const QString& domain) const {
+    const QString wanted = domain.toLower();
+    QList<QNetworkCookie> found;
+    for (const QNetworkCookie& cookie : AllCookies()) {
+        const bool forSubdomains = cookie.domain().startsWith(u'.');
+        const QString host = forSubdomains ? cookie.domain().mid(1) : cookie.domain();
+        if (host == wanted || host.endsWith(u'.' + wanted) ||
+            (forSubdomains && wanted.endsWith(u'.' + host))) {
+            found.append(cookie);
+        }
+    }
+    return found;
+}
+
 std::shared_ptr<CookieStore> SharedCookieStore() {
     static std::mutex mutex;
     static std::shared_ptr<CookieStore> store;

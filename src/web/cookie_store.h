@@ -53,6 +53,8 @@ class CookieStore {
 
     // Every cookie that has not expired.
     QList<QNetworkCookie> AllCookies() const;
+    // Those of them set for `domain` or its subdomains, or that a host `domain` is sent.
+    QList<QNetworkCookie> CookiesOfDomain(const QString& domain) const;
 
   private:
     void Load();

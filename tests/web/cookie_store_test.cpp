@@ -70,6 +70,22 @@ TEST(CookieStore, ExpiryInThePastDeletesAndSameIdentityReplaces) {
     EXPECT_TRUE(store.AllCookies().isEmpty());
 }
 
+TEST(CookieStore, ListsTheCookiesOfADomain) {
+    CookieStore store{QString()};
+    store.StoreSetCookie(Url("http://user.qzone.qq.com/"), "site=1; Domain=qq.com");
+    store.StoreSetCookie(Url("http://user.qzone.qq.com/"), "user=1");
+    store.StoreSetCookie(Url("http://badqq.com/"), "other=1");
+    struct Case {
+        const char* domain;
+        int count;
+    };
+    const Case cases[] = {{"qq.com", 2}, {"qzone.qq.com", 2}, {"h5.qzone.qq.com", 1},
+                          {"QQ.COM", 2}, {"badqq.com", 1},    {"com", 3}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(store.CookiesOfDomain(QString::fromLatin1(c.domain)).size(), c.count) << c.domain;
+    }
+}
+
 using CookieStoreFileTest = test::Sandbox;
 
 TEST_F(CookieStoreFileTest, PersistentCookiesOutliveARestartSessionCookiesDoNot) {
