@@ -1,5 +1,9 @@
 #include "sites/adapter_table.h"
 
+#include "sites/qqgroup.h"
+#include "sites/qzone.h"
+#include "sites/tweibo.h"
+
 namespace mosaiq {
 
 // The only place that names the adapters. A site's adapter is plugged in by putting its
@@ -8,13 +12,13 @@ namespace mosaiq {
 AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
     switch (source) {
         case AlbumSource::QzoneAlbums:
-            return nullptr;
+            return FetchQzoneAlbums;
         case AlbumSource::QzoneAlbumsOld:
-            return nullptr;
+            return FetchQzoneAlbumsOld;
         case AlbumSource::QqGroupAlbums:
-            return nullptr;
+            return FetchQqGroupAlbums;
         case AlbumSource::TweiboAlbums:
-            return nullptr;
+            return FetchTweiboAlbums;
         case AlbumSource::BaiduAlbums:
             return nullptr;
         case AlbumSource::TiebaForumAlbums:
@@ -96,13 +100,13 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
 PictureListAdapter PictureListAdapterFor(PictureSource source) {
     switch (source) {
         case PictureSource::QzonePhotos:
-            return nullptr;
+            return FetchQzonePhotos;
         case PictureSource::QzonePhotosOld:
-            return nullptr;
+            return FetchQzonePhotosOld;
         case PictureSource::QqGroupPhotos:
-            return nullptr;
+            return FetchQqGroupPhotos;
         case PictureSource::TweiboPhotos:
-            return nullptr;
+            return FetchTweiboPhotos;
         case PictureSource::BaiduPhotos:
             return nullptr;
         case PictureSource::TiebaForumPhotos:

@@ -1,0 +1,194 @@
+#include "sites/qqgroup.h"
+
+#include "core/album_sink.h"
+#include "core/job_state.h"
+#include "core/naming.h"
+#include "sites/qq_common.h"
+#include "web/http_client.h"
+#include "web/response_decoding.h"
+#include "web/site_tokens.h"
+#include "web/text_helpers.h"
+
+namespace mosaiq {
+namespace {
+
+// Every host of QQ group albums.
+namespace host {
+const QString kH5 = QStringLiteral("h5.qzone.qq.com");
+const QString kGroupPhoto = QStringLiteral("u.photo.qzone.qq.com");
+const QString kGroup = QStringLiteral("qun.qq.com");
+}  // namespace host
+
+constexpr uint32_t kTimeoutMs = 20000;
+constexpr int kAlbumPageSize = 36;
+constexpr int kPhotoPageSize = 500;
+const QString kGzipLine = QStringLiteral("Accept-Encoding: gzip, deflate\r\n");
+
+RequestOptions GroupOptions(const QString& headers) {
+    RequestOptions options(QString(), QString(), kTimeoutMs);
+    options.headers = headers;
+    options.attempts = 3;
+    options.retryDelaySeconds = QqRetryDelaySeconds();
+    return options;
+}
+
+// The stored account of a group cookie: "o" first, then one leading zero dropped.
+QString GroupCookieUin(const QString& cookies, const QString& name) {
+    QString value = CookieValue(cookies, name);
+    if (!value.startsWith(u'o')) {
+        return QString();
+    }
+    value.remove(0, 1);
+    if (value.startsWith(u'0')) {
+        value.remove(0, 1);
+    }
+    return value;
+}
+
+QString LoggedInUin(const QString& cookies) {
+    const QString guin = GroupCookieUin(cookies, QStringLiteral("guin"));
+    return guin.isEmpty() ? GroupCookieUin(cookies, QStringLiteral("p_uin")) : guin;
+}
+
+QString PhotoAddress(QStringView piece) {
+    QString address = TakeBetween(piece, QStringLiteral("\"rawurl\" : \""), QStringLiteral("\""));
+    if (address.isEmpty()) {
+        address = TakeBetween(piece, QStringLiteral("\"hdurl\" : \""), QStringLiteral("\""));
+    }
+    if (address.isEmpty()) {
+        address = TakeBetween(piece, QStringLiteral("\"burl\" : \""), QStringLiteral("\""));
+        if (address.isEmpty()) {
+            return QString();
+        }
+        address += QStringLiteral("/800");
+    }
+    return Unslashed(address)
+        .replace(QLatin1String("/200/"), QLatin1String("/"))
+        .replace(QLatin1String("/200?"), QLatin1String("/800?"));
+}
+
+// The trimmed first choice, or the fallback as it stands.
+QString Caption(const JobState& state, QStringView piece) {
+    const QString name = TakeBetween(piece, QStringLiteral("\"name\" : \""), QStringLiteral("\""));
+    const QString desc = TakeBetween(piece, QStringLiteral("\"desc\" : \""), QStringLiteral("\""));
+    const bool nameFirst = state.m_qzoneOrigName == 1;
+    const QString first = (nameFirst ? name : desc).trimmed();
+    return first.isEmpty() ? (nameFirst ? desc : name) : first;
+}
+
+}  // namespace
+
+void FetchQqGroupAlbums(JobState& state, const QString& group) {
+    RequestOptions options =
+        GroupOptions(kGzipLine + QStringLiteral("Referer: https://") + host::kH5 +
+                     QStringLiteral("/groupphoto/index?inqq=3&groupId=") + group);
+    const QString cookies = GetSiteCookies(QStringLiteral("https://") + host::kH5 + u'/') + u';';
+    const QString gtk = QString::number(GtkFromCookies(cookies, true));
+    state.m_jobText1 = LoggedInUin(cookies);
+    const QString uin = QueryValue(state.m_jobText1);
+    const QString token = QueryValue(PageToken());
+    const QString groupValue = QueryValue(group);
+    RepeatGuard guard;
+    for (int start = 0;; start += kAlbumPageSize) {
+        options.url = QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +
+                      host::kGroupPhoto + QStringLiteral("/cgi-bin/upp/qun_list_album_v2?g_tk=") +
+                      gtk + QStringLiteral("&qzonetoken=") + token +
+                      QStringLiteral("&callback=shine7_Callback&t=947098911&qunId=") + groupValue +
+                      QStringLiteral("&uin=") + uin + QStringLiteral("&start=") +
+                      QString::number(start) +
+                      QStringLiteral(
+                          "&num=36&getMemberRole=1&format=jsonp&platform=qzone&inCharset=utf-8&"
+                          "outCharset=utf-8&source=qzone&callbackFun=shine7&_=") +
+                      CacheBreaker();
+        QString text;
+        if (!FetchText(options, Inflate | Utf8, text) || text.isEmpty() ||
+            text.indexOf(QLatin1String("message\":\"对不起，您尚未登录")) >= 1) {
+            return;
+        }
+        QStringList pieces;
+        if (SplitText(text, QStringLiteral("\"coverurl\" : \""), pieces) == 0) {
+            return;
+        }
+        QStringList ids;
+        for (qsizetype i = 1; i < pieces.size(); ++i) {
+            ids.append(TakeBetween(QStringView(pieces[i]), QStringLiteral("\"id\" : \""),
+                                   QStringLiteral("\"")));
+        }
+        if (guard.IsRepeat(ids)) {
+            return;
+        }
+        for (qsizetype i = 1; i < pieces.size(); ++i) {
+            const QStringView piece(pieces[i]);
+            ST_PERLISTRECORD record;
+            record.title =
+                TakeBetween(piece, QStringLiteral("\"title\" : \""), QStringLiteral("\""));
+            record.albumRef = QStringLiteral("qzonetoken=") + token + QStringLiteral("&qunId=") +
+                              groupValue + QStringLiteral("&albumId=") + QueryValue(ids[i - 1]) +
+                              QStringLiteral("&uin=") + uin + QStringLiteral("&hostUin=") + uin +
+                              QStringLiteral("&g_tk=") + gtk;
+            record.coverUrl = Unslashed(TakeBefore(piece, QStringLiteral("\"")));
+            record.createdText =
+                TakeBetween(piece, QStringLiteral("createtime\" : \""), QStringLiteral("\""))
+                    .replace(u':', QStringLiteral("："));
+            record.pictureCount = LeadingNumber(
+                TakeBetween(piece, QStringLiteral("\"photocnt\" :"), QStringLiteral(",")));
+            record.accessFlags = 0;
+            if (!record.title.isEmpty()) {
+                AppendAndShow(state, record);
+            }
+            if (ListStopRequested(state)) {
+                return;
+            }
+        }
+    }
+}
+
+void FetchQqGroupPhotos(JobState& state, int albumIndex) {
+    const ST_PERLISTRECORD* record = state.m_records.At(albumIndex);
+    if (record == nullptr) {
+        return;
+    }
+    RequestOptions options = GroupOptions(kGzipLine + QStringLiteral("Referer: http://") +
+                                          host::kGroup + QStringLiteral("/group"));
+    RepeatGuard guard;
+    for (int page = 0;; ++page) {
+        options.url = QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +
+                      host::kGroupPhoto +
+                      QStringLiteral(
+                          "/cgi-bin/upp/"
+                          "qun_list_photo_v2?callback=shine4_Callback&t=507118553&getCommentCnt=0&"
+                          "getMemberRole=1&getalbum=1&format=jsonp&platform=qzone&inCharset=utf-8&"
+                          "outCharset=utf-8&source=qzone&callbackFun=shine4&") +
+                      record->albumRef + QStringLiteral("&_=") + CacheBreaker() +
+                      QStringLiteral("&start=") + QString::number(page * kPhotoPageSize) +
+                      QStringLiteral("&num=500");
+        QString text;
+        if (!FetchText(options, Inflate | Utf8, text) || text.isEmpty()) {
+            return;
+        }
+        QStringList pieces;
+        if (SplitText(text, QStringLiteral("\"bheight\""), pieces) == 0) {
+            return;
+        }
+        QStringList addresses;
+        QStringList captions;
+        for (qsizetype i = 1; i < pieces.size(); ++i) {
+            const QString address = PhotoAddress(pieces[i]);
+            if (!address.isEmpty()) {
+                addresses.append(address);
+                captions.append(Caption(state, pieces[i]));
+            }
+        }
+        if (guard.IsRepeat(addresses)) {
+            return;
+        }
+        for (qsizetype i = 0; i < addresses.size(); ++i) {
+            AddPicture(state, addresses[i], captions[i], QString(), albumIndex);
+            if (DownloadShouldEnd(state)) {
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace mosaiq
