@@ -34,11 +34,10 @@ qsizetype TextSource::find(QStringView marker, qsizetype from) const {
 
 namespace {
 
-// Start and length of the taken text inside `view`, plus where the text after the start marker
-// begins; taken.first < 0 when the start marker is missing.
+// Where the text after the start marker begins (-1: start marker missing), which is also where
+// the result begins, and the result's length.
 struct Take {
     qsizetype afterStart = -1;
-    qsizetype resultStart = 0;
     qsizetype resultLength = 0;
 };
 
@@ -50,7 +49,6 @@ Take Locate(qsizetype viewSize, QStringView start, QStringView end, int flags, F
         return take;
     }
     take.afterStart = at + start.size();
-    take.resultStart = take.afterStart;
     const qsizetype endAt = find(end, take.afterStart);
     if (endAt >= 0) {
         take.resultLength = endAt - take.afterStart;
@@ -75,7 +73,7 @@ QString TakeBetween(TextSource& source, QStringView start, QStringView end, int 
     if (take.afterStart < 0) {
         return {};
     }
-    QString result = source.view().sliced(take.resultStart, take.resultLength).toString();
+    QString result = source.view().sliced(take.afterStart, take.resultLength).toString();
     if (flags & Consume) {
         source.advance(take.afterStart);
     }
@@ -87,7 +85,7 @@ QString TakeBetween(QString& source, QStringView start, QStringView end, int fla
     if (take.afterStart < 0) {
         return {};
     }
-    QString result = source.sliced(take.resultStart, take.resultLength);
+    QString result = source.sliced(take.afterStart, take.resultLength);
     if (flags & Consume) {
         source.remove(0, take.afterStart);
     }
@@ -99,7 +97,7 @@ QString TakeBetween(QStringView source, QStringView start, QStringView end, int 
     if (take.afterStart < 0) {
         return {};
     }
-    return source.sliced(take.resultStart, take.resultLength).toString();
+    return source.sliced(take.afterStart, take.resultLength).toString();
 }
 
 qsizetype SkipTo(QString& text, QStringView marker, bool skipMarker) {
