@@ -1,0 +1,50 @@
+#include "web/cookie_hook.h"
+
+#include <mutex>
+
+namespace mosaiq {
+namespace {
+
+struct Hooks {
+    std::mutex mutex;
+    CookieProvider provider;
+    CookieSink sink;
+};
+
+Hooks& TheHooks() {
+    static Hooks hooks;
+    return hooks;
+}
+
+}  // namespace
+
+void SetCookieHooks(CookieProvider provider, CookieSink sink) {
+    Hooks& hooks = TheHooks();
+    std::lock_guard lock(hooks.mutex);
+    hooks.provider = std::move(provider);
+    hooks.sink = std::move(sink);
+}
+
+QString CookiesFor(const QString& url) {
+    CookieProvider provider;
+    {
+        Hooks& hooks = TheHooks();
+        std::lock_guard lock(hooks.mutex);
+        provider = hooks.provider;
+    }
+    return provider ? provider(url) : QString();
+}
+
+void StoreSetCookie(const QString& url, const QByteArray& setCookieValue) {
+    CookieSink sink;
+    {
+        Hooks& hooks = TheHooks();
+        std::lock_guard lock(hooks.mutex);
+        sink = hooks.sink;
+    }
+    if (sink) {
+        sink(url, setCookieValue);
+    }
+}
+
+}  // namespace mosaiq

@@ -1,0 +1,437 @@
+#include "web/http_exchange.h"
+
+#include "web/body_validity.h"
+#include "web/cookie_hook.h"
+#include "web/http_client.h"
+
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace mosaiq {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kMaxRedirects = 10;
+
+struct CurlHandleCloser {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct HeaderListCloser {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using HeaderList = std::unique_ptr<curl_slist, HeaderListCloser>;
+
+// One handle per thread, reset between requests: the reset keeps its connection cache, so
+// keep-alive connections and TLS sessions are reused.
+CURL* ThreadHandle() {
+    static std::once_flag globalInit;
+    std::call_once(globalInit, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    thread_local std::unique_ptr<CURL, CurlHandleCloser> handle(curl_easy_init());
+    if (handle) {
+        curl_easy_reset(handle.get());
+    }
+    return handle.get();
+}
+
+// MOSAIQ_CONNECT_TO: "HOST:PORT" for every scheme, or "http=HOST:PORT,https=HOST:PORT".
+QByteArray ConnectToFor(const QString& scheme) {
+    const QString value = qEnvironmentVariable("MOSAIQ_CONNECT_TO").trimmed();
+    for (const QString& entry : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        if (equals < 0) {
+            return entry.trimmed().toUtf8();
+        }
+        if (entry.left(equals).trimmed().compare(scheme, Qt::CaseInsensitive) == 0) {
+            return entry.mid(equals + 1).trimmed().toUtf8();
+        }
+    }
+    return {};
+}
+
+bool HasHeader(const QStringList& lines, QLatin1String name) {
+    for (const QString& line : lines) {
+        if (line.startsWith(name, Qt::CaseInsensitive) && line.size() > name.size() &&
+            (line[name.size()] == QLatin1Char(':') || line[name.size()] == QLatin1Char(' '))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The caller's lines go out as written. A CR or LF inside a line would start a header of
+// its own, so every one of them ends a line. Defaults curl would add and the caller did not
+// ask for are switched off.
+HeaderList BuildHeaderList(const QString& headers, const QString& cookies) {
+    const QStringList lines =
+        headers.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+    curl_slist* list = nullptr;
+    for (const QString& line : lines) {
+        list = curl_slist_append(list, line.toUtf8().constData());
+    }
+    for (const char* name : {"Accept", "Expect", "Content-Type"}) {
+        if (!HasHeader(lines, QLatin1String(name))) {
+            list = curl_slist_append(list, QByteArray(name).append(':').constData());
+        }
+    }
+    if (!cookies.isEmpty() && !HasHeader(lines, QLatin1String("Cookie"))) {
+        list = curl_slist_append(list, ("Cookie: " + cookies).toUtf8().constData());
+    }
+    return HeaderList(list);
+}
+
+// Reads the decimal number after the exact-case "Content-Length:" label.
+std::optional<qint64> DeclaredLength(const QByteArray& headers) {
+    const qsizetype label = headers.indexOf("Content-Length:");
+    if (label < 0) {
+        return std::nullopt;
+    }
+    qsizetype at = label + 15;
+    while (at < headers.size() && (headers[at] == ' ' || headers[at] == '\t')) {
+        ++at;
+    }
+    qint64 value = 0;
+    bool any = false;
+    for (; at < headers.size() && headers[at] >= '0' && headers[at] <= '9'; ++at) {
+        value = value * 10 + (headers[at] - '0');
+        any = true;
+        if (value > (qint64(1) << 50)) {
+            break;
+        }
+    }
+    return any ? std::optional<qint64>(value) : std::nullopt;
+}
+
+bool IsRedirect(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// Streams a body through the start and end markers without rescanning what was searched.
+class StreamingMarkers {
+  public:
+    StreamingMarkers(const QByteArray& start, const QByteArray& end) : m_start(start), m_end(end) {}
+    // Returns true when the end marker arrived (the body is then cut before it).
+    bool Apply(QByteArray& body) {
+        if (!m_start.isEmpty()) {
+            for (qsizetype at; (at = body.indexOf(m_start, m_startFrom)) >= 0;) {
+                body.remove(0, at + m_start.size());
+                m_startFrom = 0;
+                m_endFrom = 0;
+            }
+            m_startFrom = qMax<qsizetype>(0, body.size() - m_start.size() + 1);
+        }
+        if (!m_end.isEmpty()) {
+            const qsizetype at = body.indexOf(m_end, m_endFrom);
+            if (at >= 0) {
+                body.truncate(at);
+                return true;
+            }
+            m_endFrom = qMax<qsizetype>(0, body.size() - m_end.size() + 1);
+        }
+        return false;
+    }
+
+  private:
+    const QByteArray& m_start;
+    const QByteArray& m_end;
+    qsizetype m_startFrom = 0;
+    qsizetype m_endFrom = 0;
+};
+
+struct Transfer {
+    Transfer(HttpResponse& r, const RequestOptions& o, unsigned f)
+        : response(r),
+          options(o),
+          flags(f),
+          fileMode(!o.targetPath.isEmpty()),
+          markers(o.startMarker, o.endMarker),
+          validity(o.minBodyLength, o.retryMarker) {}
+
+    HttpResponse& response;
+    const RequestOptions& options;
+    const unsigned flags;
+    const bool fileMode;
+    CURL* handle = nullptr;
+    QString url;  // of the current hop
+
+    // Current hop.
+    QByteArray headerBytes;
+    bool headersDone = false;
+    bool discardBody = false;  // a redirect's or an error page's body
+    QByteArray location;
+
+    // Final answer.
+    bool failed = false;  // size bounds or an error status
+    bool endMarkerHit = false;
+    qint64 received = 0;
+    StreamingMarkers markers;
+    BodyValidity validity;
+    std::unique_ptr<QSaveFile> file;
+    Clock::time_point lastActivity = Clock::now();
+    curl_off_t lastUploaded = 0;
+
+    qint64 maxBytes() const { return qint64(options.maxSizeKb) * 1024; }
+    qint64 minBytes() const { return qint64(options.minSizeKb) * 1024; }
+
+    bool FinishHeaders();
+    bool TakeBody(const char* data, size_t size);
+};
+
+bool Transfer::FinishHeaders() {
+    long status = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    if (status >= 100 && status < 200) {
+        return true;  // interim answer; the real one follows
+    }
+    headersDone = true;
+    if (IsRedirect(status) && !location.isEmpty()) {
+        discardBody = true;
+        return true;
+    }
+    response.rawHeaders = QString::fromLatin1(headerBytes);
+    response.compressed = headerBytes.contains("gzip");
+    if (const std::optional<qint64> declared = DeclaredLength(headerBytes)) {
+        if (*declared < minBytes() || (options.maxSizeKb != 0 && *declared > maxBytes())) {
+            failed = true;
+            return false;  // before any body byte is read
+        }
+    }
+    if (response.compressed && (flags & UseCache)) {
+        validity.InflateFirst();
+    }
+    if (fileMode) {
+        if (status >= 400) {
+            failed = true;
+            return false;  // an error page is no picture
+        }
+        file = std::make_unique<QSaveFile>(options.targetPath);
+        file->setDirectWriteFallback(false);
+        if (!file->open(QIODevice::WriteOnly)) {
+            file.reset();  // unwritable: the body is still read and judged
+        }
+    }
+    return true;
+}
+
+bool Transfer::TakeBody(const char* data, size_t size) {
+    if (discardBody) {
+        return true;
+    }
+    received += qint64(size);
+    response.bodyLength = received;
+    if (fileMode) {
+        validity.Feed(data, qsizetype(size));
+        if (file && file->write(data, qint64(size)) != qint64(size)) {
+            file->cancelWriting();
+        }
+        if (options.maxSizeKb != 0 && received > maxBytes()) {
+            failed = true;
+            return false;
+        }
+        return true;
+    }
+    response.body.append(data, qsizetype(size));
+    if (!response.compressed && markers.Apply(response.body)) {
+        endMarkerHit = true;
+        return false;  // the rest of the answer is not read
+    }
+    if (options.maxSizeKb != 0 && response.body.size() > maxBytes()) {
+        failed = true;
+        return false;
+    }
+    return true;
+}
+
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t length = size * count;
+    const QByteArray line(data, qsizetype(length));
+    t->lastActivity = Clock::now();
+    if (line.startsWith("HTTP/")) {
+        t->headerBytes.clear();
+        t->location.clear();
+    }
+    if (line == "\r\n" || line == "\n") {
+        t->headerBytes.append(line);
+        return t->FinishHeaders() ? length : 0;
+    }
+    t->headerBytes.append(line);
+    const qsizetype colon = line.indexOf(':');
+    if (colon > 0) {
+        const QByteArray name = line.left(colon).trimmed().toLower();
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (name == "set-cookie") {
+            StoreSetCookie(t->url, value);
+        } else if (name == "location") {
+            t->location = value;
+        }
+    }
+    return length;
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    t->lastActivity = Clock::now();
+    return t->TakeBody(data, size * count) ? size * count : 0;
+}
+
+// Per-step time-outs: waiting for the answer is bounded by connectTimeoutMs, each wait for
+// body data by readTimeoutMs, both measured from the last byte that moved.
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+    auto* t = static_cast<Transfer*>(user);
+    const Clock::time_point now = Clock::now();
+    if (uploaded != t->lastUploaded) {
+        t->lastUploaded = uploaded;
+        t->lastActivity = now;
+    }
+    const uint32_t limitMs =
+        t->headersDone ? t->options.readTimeoutMs : t->options.connectTimeoutMs;
+    return now - t->lastActivity > std::chrono::milliseconds(limitMs) ? 1 : 0;
+}
+
+QString ResolveRedirect(const QString& base, const QByteArray& location) {
+    const QUrl next = QUrl(base).resolved(QUrl::fromEncoded(location));
+    const QString scheme = next.scheme().toLower();
+    if (!next.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        return {};
+    }
+    return next.toString(QUrl::FullyEncoded);
+}
+
+void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& verb,
+                  const QByteArray& body, const HeaderList& headers, const QByteArray& connectTo,
+                  curl_slist* connectList) {
+    curl_easy_setopt(h, CURLOPT_URL, url.constData());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(h, CURLOPT_USERAGENT, (t.flags & IeAgent) ? kIeUserAgent : kDefaultUserAgent);
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
+                     long(qMax<uint32_t>(t.options.connectTimeoutMs, 1)));
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    const QByteArray caFile = qgetenv("MOSAIQ_CA_FILE");
+    if (!caFile.isEmpty()) {
+        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+    }
+    if (!connectTo.isEmpty()) {
+        curl_easy_setopt(h, CURLOPT_CONNECT_TO, connectList);
+        curl_easy_setopt(h, CURLOPT_NOPROXY, "*");
+    }
+    const QByteArray method = verb.toUpper().toLatin1();
+    if (method == "HEAD") {
+        curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    } else if (!body.isEmpty() || method == "POST") {
+        curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body.size()));
+        curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.constData());
+        if (method != "POST") {
+            curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.constData());
+        }
+    } else if (method != "GET") {
+        curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.constData());
+    }
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, OnHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &t);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+}
+
+}  // namespace
+
+ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& options, unsigned flags) {
+    response.body.clear();
+    response.startMarker = options.startMarker;
+    response.endMarker = options.endMarker;
+    response.compressed = false;
+    response.bodyLength = 0;
+    response.savedToFile = false;
+
+    ExchangeOutcome outcome;
+    CURL* handle = ThreadHandle();
+    if (handle == nullptr) {
+        return outcome;
+    }
+    Transfer t(response, options, flags);
+    t.handle = handle;
+    QString url = options.url;
+    QString verb = options.verb;
+    QByteArray body = options.body;
+    CURLcode code = CURLE_OK;
+    for (int hop = 0;; ++hop) {
+        const QUrl parsed(url);
+        const QString scheme = parsed.scheme().toLower();
+        if (!parsed.isValid() || parsed.host().isEmpty() ||
+            (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+            return outcome;
+        }
+        t.url = url;
+        t.headerBytes.clear();
+        t.headersDone = false;
+        t.discardBody = false;
+        t.location.clear();
+        t.lastActivity = Clock::now();
+        t.lastUploaded = 0;
+
+        const QByteArray connectTo = ConnectToFor(scheme);
+        const QByteArray connectEntry = "::" + connectTo;
+        HeaderList connectList(
+            connectTo.isEmpty() ? nullptr : curl_slist_append(nullptr, connectEntry.constData()));
+        const HeaderList headers = BuildHeaderList(options.headers, CookiesFor(url));
+        const QByteArray encodedUrl = url.toUtf8();
+        if (hop > 0) {
+            curl_easy_reset(handle);
+        }
+        ConfigureHop(handle, t, encodedUrl, verb, body, headers, connectTo, connectList.get());
+        code = curl_easy_perform(handle);
+
+        if (code != CURLE_OK || !t.discardBody || hop == kMaxRedirects) {
+            break;
+        }
+        const QString next = ResolveRedirect(url, t.location);
+        if (next.isEmpty()) {
+            break;
+        }
+        long status = 0;
+        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+        // As browsers do: a POST answered by 301, 302 or 303 is followed by a plain GET.
+        if (status != 307 && status != 308 &&
+            verb.compare(QLatin1String("HEAD"), Qt::CaseInsensitive) != 0) {
+            verb = QStringLiteral("GET");
+            body.clear();
+        }
+        url = next;
+    }
+
+    const bool complete = (code == CURLE_OK && !t.discardBody) || t.endMarkerHit;
+    if (!complete || t.failed) {
+        return outcome;  // a QSaveFile not committed removes its temporary file
+    }
+    const qint64 size = t.fileMode ? t.received : response.body.size();
+    if (size < t.minBytes() || (options.maxSizeKb != 0 && size > t.maxBytes())) {
+        return outcome;
+    }
+    outcome.succeeded = true;
+    if (!t.fileMode) {
+        t.validity.Feed(response.body.constData(), response.body.size());
+    }
+    outcome.valid = t.validity.valid();
+    outcome.inflatedNothing = t.validity.inflatedNothing();
+    if (t.fileMode && outcome.valid && t.file) {
+        response.savedToFile = t.file->commit();
+    }
+    return outcome;
+}
+
+}  // namespace mosaiq

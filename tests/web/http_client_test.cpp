@@ -1,0 +1,440 @@
+#include "web/http_client.h"
+#include "web/cookie_hook.h"
+
+#include "support/fixture_server.h"
+#include "support/sandbox.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace mosaiq {
+namespace {
+
+using test::FixtureServer;
+using test::GzipBytes;
+using test::RecordedRequest;
+using test::Reply;
+
+constexpr char kHost[] = "www.example.test";
+
+Reply Body(const QByteArray& bytes) {
+    Reply reply;
+    reply.body = bytes;
+    return reply;
+}
+
+RequestOptions Options(const QString& path, const QString& target = QString()) {
+    RequestOptions options(QStringLiteral("http://www.example.test") + path, target, 5000);
+    options.retryDelaySeconds = 0;
+    return options;
+}
+
+class HttpClientTest : public test::Sandbox {
+  protected:
+    FixtureServer server;
+    HttpResponse response;
+
+    bool Fetch(const RequestOptions& options, unsigned flags = 0) {
+        return HttpRequest(response, options, flags);
+    }
+    QByteArray ReadFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    QStringList FilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files); }
+};
+
+TEST_F(HttpClientTest, ZeroAttemptsMakesNoRequest) {
+    server.Route(kHost, "/a", Body("data"));
+    RequestOptions options = Options("/a");
+    options.attempts = 0;
+    options.retryDelaySeconds = 5;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Fetch(options));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(server.Count(kHost, "/a"), 0);
+}
+
+TEST_F(HttpClientTest, FailedLastAttemptStillSleeps) {
+    server.Route(kHost, "/empty", Body(""));
+    RequestOptions options = Options("/empty");
+    options.retryDelaySeconds = 1;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Fetch(options));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(990));
+    EXPECT_EQ(server.Count(kHost, "/empty"), 1);
+}
+
+TEST_F(HttpClientTest, ValidityRuleDecidesRepeats) {
+    struct Case {
+        const char* name;
+        QByteArray body;
+        uint32_t minBodyLength;
+        QByteArray retryMarker;
+        bool ok;
+        int requests;  // of 3 attempts
+    };
+    const Case cases[] = {
+        {"empty body is invalid", "", 0, "", false, 3},
+        {"body must be longer than the minimum", "abc", 3, "", false, 3},
+        {"one byte more passes", "abcd", 3, "", true, 1},
+        {"retry marker fails", "busy, try later", 0, "try later", false, 3},
+        {"no marker passes", "<html>ok</html>", 0, "try later", true, 1},
+    };
+    for (const Case& c : cases) {
+        const QString path =
+            QStringLiteral("/v/") + QLatin1String(c.name).toString().replace(' ', '_');
+        server.Route(kHost, path, Body(c.body));
+        RequestOptions options = Options(path);
+        options.attempts = 3;
+        options.minBodyLength = c.minBodyLength;
+        options.retryMarker = c.retryMarker;
+        EXPECT_EQ(Fetch(options), c.ok) << c.name;
+        EXPECT_EQ(server.Count(kHost, path), c.requests) << c.name;
+        EXPECT_EQ(response.body, c.body) << c.name;
+    }
+}
+
+TEST_F(HttpClientTest, UseCacheTestsTheInflatedBody) {
+    Reply reply = Body("please retry later");
+    reply.gzip = true;
+    server.Route(kHost, "/gz", reply);
+    RequestOptions options = Options("/gz");
+    options.retryMarker = "retry";
+    EXPECT_TRUE(Fetch(options, 0)) << "without UseCache the compressed bytes are tested";
+    EXPECT_FALSE(Fetch(options, UseCache));
+    EXPECT_TRUE(response.compressed);
+    EXPECT_EQ(response.body, GzipBytes("please retry later")) << "the body stays compressed";
+}
+
+TEST_F(HttpClientTest, UseCacheWithUninflatableBodyTestsRawAndClearsFlag) {
+    Reply reply = Body("plain text");
+    reply.headers = {{"X-Note", "gzip"}};
+    server.Route(kHost, "/fake", reply);
+    EXPECT_TRUE(Fetch(Options("/fake"), UseCache));
+    EXPECT_FALSE(response.compressed);
+    EXPECT_EQ(response.body, "plain text");
+}
+
+TEST_F(HttpClientTest, StreamingMarkers) {
+    struct Case {
+        QByteArray body, start, end, expected;
+    };
+    const Case cases[] = {
+        {"xAyAz", "A", "", "z"},
+        {"xByBz", "", "B", "x"},
+        {"head<ul>a</ul>b<ul>c</ul>", "<ul>", "</ul>", "c"},
+        {"no markers here", "<start>", "<end>", "no markers here"},
+    };
+    int i = 0;
+    for (const Case& c : cases) {
+        const QString path = QStringLiteral("/m%1").arg(i++);
+        server.Route(kHost, path, Body(c.body));
+        RequestOptions options = Options(path);
+        options.startMarker = c.start;
+        options.endMarker = c.end;
+        EXPECT_TRUE(Fetch(options)) << c.body.constData();
+        EXPECT_EQ(response.body, c.expected) << c.body.constData();
+        EXPECT_EQ(response.startMarker, c.start);
+    }
+}
+
+TEST_F(HttpClientTest, EndMarkerStopsReadingAcrossPieces) {
+    QByteArray body = "first <cut> second";
+    body.append(QByteArray(4 * 1024 * 1024, 'z'));
+    Reply reply = Body(body);
+    reply.pieceSize = 1024;
+    reply.pieceDelayMs = 20;
+    server.Route(kHost, "/long", reply);
+    RequestOptions options = Options("/long");
+    options.startMarker = "first";
+    options.endMarker = "<cut>";
+    EXPECT_TRUE(Fetch(options));
+    EXPECT_EQ(response.body, " ");
+    EXPECT_LT(response.bodyLength, body.size()) << "the rest is not read";
+}
+
+TEST_F(HttpClientTest, MarkersIgnoredForCompressedBodyAndFileMode) {
+    Reply reply = Body("xAyBz");
+    reply.gzip = true;
+    server.Route(kHost, "/gzm", reply);
+    server.Route(kHost, "/plain", Body("xAyBz"));
+    RequestOptions options = Options("/gzm");
+    options.startMarker = "A";
+    options.endMarker = "B";
+    EXPECT_TRUE(Fetch(options));
+    EXPECT_EQ(response.body, GzipBytes("xAyBz"));
+
+    options.url = QStringLiteral("http://www.example.test/plain");
+    options.targetPath = saveDir() + "m.txt";
+    EXPECT_TRUE(Fetch(options));
+    EXPECT_EQ(ReadFile(options.targetPath), "xAyBz");
+}
+
+TEST_F(HttpClientTest, DeclaredLengthBelowMinimumFailsBeforeBody) {
+    server.Route(kHost, "/small", Body(QByteArray(5000, 'a')));
+    Reply lower = Body(QByteArray(5000, 'a'));
+    lower.chunked = true;
+    lower.headers = {{"x-note", "content-length: 5000"}};
+    server.Route(kHost, "/chunked", lower);
+    RequestOptions options = Options("/small");
+    options.minSizeKb = 10;
+    EXPECT_FALSE(Fetch(options));
+    EXPECT_EQ(response.bodyLength, 0);
+    EXPECT_TRUE(response.rawHeaders.contains("Content-Length: 5000"));
+
+    options.url = QStringLiteral("http://www.example.test/chunked");
+    EXPECT_FALSE(Fetch(options)) << "still too small once read";
+    EXPECT_EQ(response.bodyLength, 5000) << "a lower-case label is not tested";
+}
+
+TEST_F(HttpClientTest, MaximumSizeIsInclusive) {
+    for (const bool chunked : {false, true}) {
+        for (const int extra : {0, 1}) {
+            const QString path = QStringLiteral("/max%1%2").arg(chunked).arg(extra);
+            Reply reply = Body(QByteArray(2048 + extra, 'b'));
+            reply.chunked = chunked;
+            server.Route(kHost, path, reply);
+            RequestOptions options = Options(path);
+            options.maxSizeKb = 2;
+            EXPECT_EQ(Fetch(options), extra == 0) << path.toStdString();
+        }
+    }
+}
+
+TEST_F(HttpClientTest, FarMoreThanMaximumStopsEarly) {
+    Reply reply = Body(QByteArray(64 * 1024 * 1024, 'c'));
+    reply.chunked = true;
+    server.Route(kHost, "/huge", reply);
+    RequestOptions options = Options("/huge", saveDir() + "huge.bin");
+    options.maxSizeKb = 100;
+    EXPECT_FALSE(Fetch(options));
+    EXPECT_LT(response.bodyLength, 16 * 1024 * 1024);
+    EXPECT_TRUE(FilesIn(saveDir()).isEmpty());
+}
+
+TEST_F(HttpClientTest, SendsAgentHeadersAndBodyUnchanged) {
+    server.Route(kHost, "/post", Body("ok"));
+    RequestOptions options = Options("/post");
+    options.verb = QStringLiteral("POST");
+    options.headers =
+        QStringLiteral("Referer: http://a.example.test/x?y=1\r\nX-Odd:  two  spaces\r\n");
+    QByteArray data;
+    for (int i = 0; i < 2500; ++i) {
+        data.append(char('a' + i % 26));
+    }
+    SetRequestBody(options, data);
+    EXPECT_TRUE(Fetch(options));
+    EXPECT_TRUE(Fetch(options, IeAgent));
+    const std::vector<RecordedRequest> sent = server.requests();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].method, "POST");
+    EXPECT_EQ(sent[0].body, data);
+    EXPECT_EQ(sent[0].header("Referer"), "http://a.example.test/x?y=1");
+    EXPECT_EQ(sent[0].header("X-Odd"), "two  spaces");
+    EXPECT_EQ(sent[0].header("User-Agent"), kDefaultUserAgent);
+    EXPECT_EQ(sent[1].header("User-Agent"), kIeUserAgent);
+    for (const char* absent : {"Content-Type", "Expect", "Accept", "Cookie", "Accept-Encoding"}) {
+        EXPECT_FALSE(sent[0].hasHeader(absent)) << absent;
+    }
+}
+
+TEST_F(HttpClientTest, HeaderTextCannotInjectLines) {
+    server.Route(kHost, "/h", Body("ok"));
+    RequestOptions options = Options("/h");
+    options.headers = QStringLiteral("X-A: 1\nX-B: 2\r\n\r\nGET /evil HTTP/1.1\r\n");
+    Fetch(options);
+    EXPECT_EQ(server.Count(kHost, "/evil"), 0);
+    EXPECT_EQ(server.Count(kHost, "/h"), 1);
+}
+
+TEST_F(HttpClientTest, RequestBodyEndsAtZeroAndResetKeepsRetryRules) {
+    RequestOptions options(QStringLiteral("http://x.example.test/"), saveDir() + "f", 3000);
+    SetRequestBody(options, QByteArray("a=1\0b=2", 7));
+    EXPECT_EQ(options.body, "a=1");
+    options.verb = QStringLiteral("POST");
+    options.headers = QStringLiteral("X: 1\r\n");
+    options.startMarker = "s";
+    options.endMarker = "e";
+    options.retryMarker = "r";
+    options.minSizeKb = 1;
+    options.maxSizeKb = 2;
+    options.minBodyLength = 3;
+    options.attempts = 4;
+    options.retryDelaySeconds = 5;
+    ResetRequestOptions(options);
+    EXPECT_TRUE(options.url.isEmpty() && options.headers.isEmpty() && options.targetPath.isEmpty());
+    EXPECT_TRUE(options.startMarker.isEmpty() && options.endMarker.isEmpty() &&
+                options.body.isEmpty());
+    EXPECT_EQ(options.verb, "GET");
+    EXPECT_EQ(options.readTimeoutMs, 20000u);
+    EXPECT_EQ(options.connectTimeoutMs, 20000u);
+    EXPECT_EQ(options.minSizeKb, 0);
+    EXPECT_EQ(options.maxSizeKb, 0);
+    EXPECT_EQ(options.retryMarker, "r");
+    EXPECT_EQ(options.minBodyLength, 3u);
+    EXPECT_EQ(options.attempts, 4);
+    EXPECT_EQ(options.retryDelaySeconds, 5);
+}
+
+TEST_F(HttpClientTest, HttpsIsVerifiedAgainstTheTestCa) {
+    server.Route("user.qzone.qq.com", "/p", Body("secure"));
+    RequestOptions options(QStringLiteral("https://user.qzone.qq.com/p"), QString(), 5000);
+    options.retryDelaySeconds = 0;
+    EXPECT_TRUE(Fetch(options));
+    EXPECT_EQ(response.body, "secure");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_TRUE(server.requests()[0].tls);
+
+    options.url = QStringLiteral("https://user.qzone.qq.com:8443/p");
+    EXPECT_TRUE(Fetch(options)) << "a port in the address keeps the Host and the scheme";
+
+    const QByteArray ca = qgetenv("MOSAIQ_CA_FILE");
+    qunsetenv("MOSAIQ_CA_FILE");
+    EXPECT_FALSE(Fetch(options)) << "an untrusted certificate is refused";
+    qputenv("MOSAIQ_CA_FILE", ca);
+    EXPECT_EQ(server.Count("user.qzone.qq.com", "/p"), 2);
+}
+
+TEST_F(HttpClientTest, FileModeStreamsAndRenamesOnlyValidBodies) {
+    const QByteArray picture = GzipBytes(QByteArray(300000, 'p'));
+    Reply gz = Body(QByteArray(300000, 'p'));
+    gz.gzip = true;
+    server.Route(kHost, "/pic.jpg", gz);
+    const QString target = saveDir() + QStringLiteral("相册 1.jpg");
+    RequestOptions options = Options("/pic.jpg", target);
+    EXPECT_TRUE(Fetch(options, UseCache | NoReload));
+    EXPECT_TRUE(response.savedToFile);
+    EXPECT_TRUE(response.body.isEmpty());
+    EXPECT_EQ(response.bodyLength, picture.size());
+    EXPECT_EQ(ReadFile(target), picture) << "raw, still compressed bytes";
+    EXPECT_EQ(FilesIn(saveDir()), QStringList{QStringLiteral("相册 1.jpg")});
+}
+
+TEST_F(HttpClientTest, FileModeNeverLeavesACutFileAtTheTarget) {
+    Reply cut = Body(QByteArray(200000, 'c'));
+    cut.closeAfter = 70000;
+    Reply lying = Body(QByteArray(1000, 'l'));
+    lying.declaredLength = 5000;
+    Reply busy = Body("server busy");
+    Reply missing = Body("not found");
+    missing.status = 404;
+    server.Route(kHost, "/cut", cut);
+    server.Route(kHost, "/lying", lying);
+    server.Route(kHost, "/busy", busy);
+    server.Route(kHost, "/missing", missing);
+    server.Route(kHost, "/empty", Body(""));
+    const QString target = saveDir() + "keep.jpg";
+    for (const char* path : {"/cut", "/lying", "/busy", "/missing", "/empty"}) {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous");
+        old.close();
+        RequestOptions options = Options(path, target);
+        options.retryMarker = "busy";
+        options.attempts = 2;
+        EXPECT_FALSE(Fetch(options, UseCache | NoReload)) << path;
+        EXPECT_FALSE(response.savedToFile) << path;
+        EXPECT_EQ(ReadFile(target), "previous") << path;
+        EXPECT_EQ(FilesIn(saveDir()), QStringList{"keep.jpg"}) << path << " leaves no temporary";
+        EXPECT_EQ(server.Count(kHost, path), 2) << path;
+    }
+}
+
+TEST_F(HttpClientTest, UnwritableTargetStillReportsTheDownload) {
+    server.Route(kHost, "/ok.jpg", Body("jpegdata"));
+    RequestOptions options = Options("/ok.jpg", saveDir() + "no/such/folder/ok.jpg");
+    EXPECT_TRUE(Fetch(options, UseCache | NoReload));
+    EXPECT_FALSE(response.savedToFile);
+    EXPECT_EQ(response.bodyLength, 8);
+}
+
+TEST_F(HttpClientTest, DownloadToFileSendsTheHeaderText) {
+    server.Route("img.example.test", "/c.jpg", Body("cover"));
+    const QString target = saveDir() + "c.jpg";
+    DownloadToFile(QStringLiteral("http://img.example.test/c.jpg"),
+                   QStringLiteral("Referer: http://img.example.test/c.jpg"), target);
+    EXPECT_EQ(ReadFile(target), "cover");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].header("Referer"), "http://img.example.test/c.jpg");
+}
+
+TEST_F(HttpClientTest, BadServersEndInFalseWithinTheTimeouts) {
+    Reply hang = Body("late");
+    hang.delayMs = 20000;
+    Reply trickle = Body(QByteArray(4096, 't'));
+    trickle.pieceSize = 1024;
+    trickle.pieceDelayMs = 3000;
+    Reply reset = Body(QByteArray(100000, 'r'));
+    reset.closeAfter = 30000;
+    Reply resetChunked = reset;
+    resetChunked.chunked = true;
+    Reply shortBody = Body(QByteArray(1000, 's'));
+    shortBody.declaredLength = 4000;
+    server.Route(kHost, "/hang", hang);
+    server.Route(kHost, "/trickle", trickle);
+    server.Route(kHost, "/reset", reset);
+    server.Route(kHost, "/reset-chunked", resetChunked);
+    server.Route(kHost, "/short", shortBody);
+    for (const char* path : {"/hang", "/trickle", "/reset", "/reset-chunked", "/short"}) {
+        RequestOptions options = Options(path);
+        options.connectTimeoutMs = 1000;
+        options.readTimeoutMs = 1000;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(Fetch(options)) << path;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6)) << path;
+        EXPECT_EQ(server.Count(kHost, path), 1) << path;
+    }
+}
+
+TEST_F(HttpClientTest, UnusableAddressesFail) {
+    for (const char* url : {"", "not a url", "ftp://www.example.test/a", "http:///nohost"}) {
+        RequestOptions options(QString::fromLatin1(url), QString(), 1000);
+        options.retryDelaySeconds = 0;
+        EXPECT_FALSE(Fetch(options)) << url;
+    }
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST_F(HttpClientTest, CookieHookAndRedirectsPerHop) {
+    std::vector<std::pair<QString, QByteArray>> stored;
+    std::mutex mutex;
+    SetCookieHooks(
+        [](const QString& url) {
+            return url.contains("a.example.test") ? QStringLiteral("uin=o123; skey=@abc")
+                                                  : QString();
+        },
+        [&](const QString& url, const QByteArray& value) {
+            std::lock_guard lock(mutex);
+            stored.emplace_back(url, value);
+        });
+    Reply jump;
+    jump.status = 302;
+    jump.headers = {{"Location", "http://b.example.test/landing?x=1"},
+                    {"Set-Cookie", "p=1; Path=/"}};
+    server.Route("a.example.test", "/login", jump);
+    server.Route("b.example.test", "/landing", Body("welcome"));
+    RequestOptions options(QStringLiteral("http://a.example.test/login"), QString(), 5000);
+    options.verb = QStringLiteral("POST");
+    SetRequestBody(options, "u=1");
+    EXPECT_TRUE(Fetch(options));
+    SetCookieHooks(nullptr, nullptr);
+    EXPECT_EQ(response.body, "welcome");
+    EXPECT_TRUE(response.rawHeaders.startsWith("HTTP/1.1 200"));
+    const std::vector<RecordedRequest> sent = server.requests();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].header("Cookie"), "uin=o123; skey=@abc");
+    EXPECT_EQ(sent[1].method, "GET") << "302 after POST goes on with GET";
+    EXPECT_EQ(sent[1].target, "/landing?x=1");
+    EXPECT_FALSE(sent[1].hasHeader("Cookie")) << "one host's cookies never go to another";
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].first, "http://a.example.test/login");
+    EXPECT_EQ(stored[0].second, "p=1; Path=/");
+}
+
+}  // namespace
+}  // namespace mosaiq
