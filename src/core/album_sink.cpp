@@ -4,6 +4,12 @@
 #include "core/job_state.h"
 #include "core/naming.h"
 
+#include "web/http_client.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <new>
 
 namespace mosaiq {
@@ -25,6 +31,33 @@ int AppendAndShow(JobState& state, const ST_PERLISTRECORD& record) {
     return length - 1;
 }
 
+QString ThumbnailPath(const QString& dataDir, int index) {
+    return dataDir + QStringLiteral("tmp") + QDir::separator() +
+           QStringLiteral("%1.jpg").arg(index);
+}
+
+namespace {
+
+// Fetches the cover into the cache and hands it to the window, which scales it to
+// m_thumbWidth x m_thumbHeight. Runs on the job's thread, never the window's.
+void LoadThumbnail(JobState& state, const ST_PERLISTRECORD& record) {
+    if (record.index == 0) {
+        QDir().mkpath(state.m_dataDir + QStringLiteral("tmp"));
+    }
+    const QString file = ThumbnailPath(state.m_dataDir, record.index);
+    // A cover of an earlier list must not stand in for one that fails now.
+    QFile::remove(file);
+    if (record.coverUrl.isEmpty()) {
+        return;
+    }
+    DownloadToFile(record.coverUrl, QStringLiteral("Referer: %1").arg(record.coverUrl), file);
+    if (QFileInfo(file).size() > 0) {
+        state.frontend->ThumbnailReady(record.index, file);
+    }
+}
+
+}  // namespace
+
 void AddAlbum(JobState& state, int index) {
     ST_PERLISTRECORD* record = state.m_records.At(index);
     if (record == nullptr) {
@@ -33,7 +66,14 @@ void AddAlbum(JobState& state, int index) {
     if (record->title.size() > kMaxTitleLength) {
         record->title.truncate(kMaxTitleLength);
     }
-    if (state.m_thumbMode.load() == 0 && !state.m_filterText.isEmpty() &&
+    if (state.m_thumbMode.load() == 1) {
+        if (record->thumbIndex == -1) {
+            LoadThumbnail(state, *record);
+        }
+        state.frontend->AlbumAdded(index);
+        return;
+    }
+    if (!state.m_filterText.isEmpty() &&
         !record->title.contains(state.m_filterText, Qt::CaseSensitive)) {
         return;
     }

@@ -17,8 +17,12 @@ inline constexpr int kMaxTitleLength = 120;
 int AppendAndShow(JobState& state, const ST_PERLISTRECORD& record);
 
 // Puts record `index` into the table: cuts its title to 120 characters, applies the list
-// filter, and in preview view fetches the cover thumbnail first.
+// filter, and in preview view first fetches the cover (record 0 makes the "tmp" folder of the
+// data folder) and hands the file to the window with ThumbnailReady when it arrived.
 void AddAlbum(JobState& state, int index);
+
+// The thumbnail cache file of record `index`: "tmp/<index>.jpg" under the data folder.
+QString ThumbnailPath(const QString& dataDir, int index);
 
 // Cell texts of the list view.
 QString AlbumNumberText(int row);                // "%04d" of the 0-based table row + 1

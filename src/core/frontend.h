@@ -45,6 +45,12 @@ class Frontend {
     virtual void SetDownloadBusy(bool busy) = 0;
     // A text entered the address history (the input box's entry list).
     virtual void InputHistoryAdded(const QString& text) = 0;
+    // The workers of one album ended (elapsed seconds, pictures queued). The window only
+    // acknowledges it.
+    virtual void AlbumDownloadFinished(int elapsedSeconds, int total) {
+        (void)elapsedSeconds;
+        (void)total;
+    }
 
     virtual QString ClipboardText() = 0;
     virtual bool IsCtrlDown() = 0;

@@ -39,7 +39,8 @@ inline std::atomic<uint32_t> g_threadCount{1};
 inline std::atomic<uint32_t> g_timeoutSec{30};
 inline std::atomic<uint32_t> g_minSizeK{0};
 inline std::atomic<uint32_t> g_maxSizeK{0};
-inline std::atomic<int32_t> g_doneCount{0};    // pictures finished by the workers
-inline std::atomic<uint8_t> g_stopWorkers{0};  // the user stopped the download
+inline std::atomic<int32_t> g_doneCount{0};       // pictures finished by the workers
+inline std::atomic<uint8_t> g_stopWorkers{0};     // the user stopped the download
+inline std::atomic<uint8_t> g_workersRunning{0};  // 1 while a monitor runs its workers
 
 }  // namespace mosaiq

@@ -110,6 +110,11 @@ bool RecordingFrontend::IsCtrlDown() {
     return ctrlDown;
 }
 
+void RecordingFrontend::AlbumDownloadFinished(int elapsedSeconds, int total) {
+    Lock lock(mutex);
+    finishedAlbums.emplace_back(elapsedSeconds, total);
+}
+
 void RecordingFrontend::OpenFolder(const QString& path) {
     Lock lock(mutex);
     openedFolders.append(path);

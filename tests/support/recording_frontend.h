@@ -45,6 +45,7 @@ class RecordingFrontend : public Frontend {
     std::vector<std::pair<int, QString>> thumbnails;
     std::vector<bool> listBusy;
     std::vector<bool> downloadBusy;
+    std::vector<std::pair<int, int>> finishedAlbums;  // (elapsed seconds, total)
     int tableResets = 0;
     int selectAllCalls = 0;
 
@@ -65,6 +66,7 @@ class RecordingFrontend : public Frontend {
     void SetListBusy(bool busy) override;
     void SetDownloadBusy(bool busy) override;
     void InputHistoryAdded(const QString& text) override;
+    void AlbumDownloadFinished(int elapsedSeconds, int total) override;
     QString ClipboardText() override;
     bool IsCtrlDown() override;
     void OpenFolder(const QString& path) override;

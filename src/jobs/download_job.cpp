@@ -1,0 +1,189 @@
+#include "jobs/download_job.h"
+
+#include "core/extension_settings.h"
+#include "core/frontend.h"
+#include "core/job_state.h"
+#include "core/naming.h"
+#include "core/picture_queue.h"
+#include "core/thunder_list.h"
+#include "jobs/download_workers.h"
+#include "jobs/file_fixes.h"
+#include "jobs/save_root.h"
+#include "web/codepage.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+
+namespace mosaiq {
+namespace {
+
+const QString kCaption = QStringLiteral("提示");
+constexpr int kListTypeWithVideos = 17;
+
+void Tell(JobState& state, const QString& text) {
+    state.frontend->ShowMessage(text, kCaption);
+}
+
+bool Stopped(const JobState& state) {
+    return state.m_downState.load() == 3;
+}
+
+// The albums to fetch, in table order; indexes the list does not hold are dropped.
+std::vector<int> SelectedAlbums(JobState& state) {
+    std::vector<int> albums;
+    const int count = state.m_records.Size();
+    for (const int index : state.frontend->SelectedAlbums()) {
+        if (index >= 0 && index < count) {
+            albums.push_back(index);
+        }
+    }
+    return albums;
+}
+
+void WriteMarker(const QString& folder, const QString& firstAddress) {
+    QSaveFile file(folder + QLatin1String(kMarkerFileName));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(TextToGbk(firstAddress));
+        file.commit();
+    }
+}
+
+QStringList TargetPaths(const PictureQueue& queue) {
+    QStringList paths;
+    for (const PictureEntry& entry : queue.entries) {
+        paths.append(PictureTargetPath(queue.folder, entry.fileName));
+    }
+    return paths;
+}
+
+// Fetches the queue of one album; false when the workers could not start or were stopped.
+bool DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
+    state.frontend->SetStatusText(StatusLine::Progress, QStringLiteral("已开始下载图片"));
+    JobThread monitor = DownProc();
+    if (!monitor.Started()) {
+        Tell(state, QStringLiteral("Create thread:DownPicFunc failed."));
+        return false;
+    }
+    monitor.Wait();
+    if (g_stopWorkers.load() != 0) {
+        return false;  // workers may still be writing: leave their files alone
+    }
+    if (!Stopped(state)) {
+        WriteMarker(queue.folder, queue.Row(0).address);
+    }
+    if (options & kOptionFixFormat) {
+        const bool videos = state.m_listType.load() == kListTypeWithVideos;
+        FixFormats(queue, videos ? QStringLiteral(".mp4") : QString());
+    }
+    if (options & kOptionFixOrder) {
+        FixOrder(queue, QDateTime::currentSecsSinceEpoch());
+    }
+    return true;
+}
+
+void CopySlotValues(JobState& state) {
+    const DownloadSlot& slot = SlotOf(state.m_settings, state.m_listType.load());
+    g_minSizeK = slot.minSizeK;
+    g_maxSizeK = slot.maxSizeK;
+    g_threadCount = slot.threadCount;
+    g_timeoutSec = slot.timeoutSec;
+}
+
+}  // namespace
+
+DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) {
+    DownloadJobResult result;
+    ReadExtensionSettings(state);
+    Frontend& frontend = *state.frontend;
+    const QString savePath = frontend.SavePathText().trimmed();
+    if (savePath.isEmpty()) {
+        Tell(state, QStringLiteral("请先设置保存路径"));
+        state.m_downState = 0;
+        return result;
+    }
+    const QString root = SaveRootPath(savePath, state.m_account, state.m_subDir);
+    if (const auto failed = CreateFolders(root)) {
+        Tell(state, *failed);
+        Tell(state, QStringLiteral("请检测设置的保存路径是否有误"));
+        state.m_downState = 0;
+        return result;
+    }
+    result.ran = true;
+    SetFileTimes(root, QDateTime::currentSecsSinceEpoch());
+    frontend.SetDownloadBusy(true);
+
+    PictureQueue& queue = g_pictureQueue();
+    queue.folder = root;
+    queue.progressWindow = state.frontend;
+    CopySlotValues(state);
+    const uint16_t options = NamingOf(state.m_settings, state.m_listType.load()).options;
+
+    const std::vector<int> albums = SelectedAlbums(state);
+    state.m_records.checkedCount = int32_t(albums.size());
+    if (albums.empty()) {
+        Tell(state, QStringLiteral("请先在列表中选择要下载的相册"));
+    }
+    bool downloadListed = false;
+    for (size_t position = 0; position < albums.size() && !Stopped(state); ++position) {
+        queue.Clear();
+        queue.folder = root;
+        frontend.SetStatusText(
+            StatusLine::Main,
+            QStringLiteral("正在下载第%1/%2个图集").arg(position + 1).arg(albums.size()));
+        frontend.SetStatusText(StatusLine::Progress, QStringLiteral("......"));
+        // Only "album done early" goes back to running: a stop stored meanwhile must stay.
+        uint8_t doneEarly = 2;
+        state.m_downState.compare_exchange_strong(doneEarly, 1);
+
+        dispatch.listPictures(state, albums[position]);
+        if (queue.Count() == 0) {
+            continue;
+        }
+        if (Stopped(state) && !downloadListed) {
+            downloadListed = frontend.AskYesNo(
+                QStringLiteral("已终止下载。是否下载已获取到的%1张图片?").arg(queue.Count()),
+                kCaption);
+        }
+        if (Stopped(state) && !downloadListed) {
+            continue;
+        }
+        result.total += queue.Count();
+        AlbumDownloadResult album{albums[position], queue.folder, {}, {}};
+        if (options & kOptionThunderOnly) {
+            album.listFile =
+                ThunderListPath(queue.folder, state.m_records.At(albums[position])->title);
+            WriteThunderList(album.listFile, queue);
+        } else {
+            DownloadQueue(state, queue, options);
+        }
+        album.files = TargetPaths(queue);
+        result.albums.push_back(std::move(album));
+    }
+
+    state.m_downState = 0;
+    frontend.SetDownloadBusy(false);
+    frontend.SetStatusText(StatusLine::Main, QStringLiteral("下载完毕"));
+    frontend.SetStatusText(StatusLine::Progress, QString());
+    if (result.total > 0 && (options & kOptionOpenFolder)) {
+        frontend.OpenFolder(queue.folder);
+    }
+    return result;
+}
+
+JobThread DownloadCommand(JobState& state, const SiteDispatch& dispatch) {
+    uint8_t idle = 0;
+    if (!state.m_downState.compare_exchange_strong(idle, 1)) {
+        state.m_downState = 3;
+        g_stopWorkers = 1;
+        return {};
+    }
+    JobThread job([&state, dispatch] { RunDownloadJob(state, dispatch); });
+    if (!job.Started()) {
+        state.m_downState = 0;
+        Tell(state,
+             QStringLiteral("无法启动下载线程 (错误 %1)，请稍后再试。").arg(job.StartError()));
+    }
+    return job;
+}
+
+}  // namespace mosaiq

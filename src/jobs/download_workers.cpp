@@ -1,0 +1,226 @@
+#include "jobs/download_workers.h"
+
+#include "core/frontend.h"
+#include "core/naming.h"
+#include "core/picture_queue.h"
+#include "web/http_client.h"
+
+#include <QLoggingCategory>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace mosaiq {
+namespace {
+
+Q_LOGGING_CATEGORY(lcWorkers, "mosaiq.workers", QtInfoMsg)
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kOneThreadPauseMs = 2000;
+constexpr auto kStopPollInterval = std::chrono::milliseconds(100);
+constexpr qint64 kTopitShortBody = 600;
+constexpr int kIdle = -1;
+
+// One album's run. Workers hold it by value of the queue rows, so a worker left running
+// after a stop never reads the queue the next album fills.
+struct WorkerRun {
+    std::vector<PictureEntry> entries;
+    QString folder;
+    uint32_t timeoutSec = 0;
+    uint32_t minSizeK = 0;
+    uint32_t maxSizeK = 0;
+
+    std::mutex mutex;
+    std::condition_variable rowAssigned;
+    std::condition_variable rowFinished;
+    std::vector<int> rowOfSlot;     // kIdle when the slot waits for a row
+    std::deque<int> finishedSlots;  // slots whose row ended, oldest first
+    bool quit = false;
+    std::atomic<int> done{0};
+};
+
+QString WithScheme(QString address) {
+    if (!address.startsWith(u"http", Qt::CaseInsensitive)) {
+        address.prepend(u"http:");
+    }
+    return address;
+}
+
+void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
+    QString address = entry.address;
+    QString fallback;
+    const qsizetype lineBreak = address.indexOf(u"\r\n");
+    if (lineBreak >= 0) {
+        fallback = address.mid(lineBreak + 2);
+        address.truncate(lineBreak);
+    }
+    RequestOptions options(WithScheme(address), PictureTargetPath(run.folder, entry.fileName),
+                           20000);
+    options.readTimeoutMs = run.timeoutSec * 1000;
+    options.headers = entry.headerText;
+    options.minSizeKb = int32_t(run.minSizeK);
+    options.maxSizeKb = int32_t(run.maxSizeK);
+    options.attempts = 2;
+    options.retryDelaySeconds = 1;
+    HttpResponse response;
+    HttpRequest(response, options, UseCache | NoReload);
+    if (fallback.isEmpty()) {
+        return;
+    }
+    const bool topitStub = fallback.indexOf(QString::fromUtf16(kTopitHostFragment)) > 0 &&
+                           response.bodyLength < kTopitShortBody;
+    if (!response.savedToFile || topitStub) {
+        options.url = WithScheme(fallback);
+        HttpRequest(response, options, UseCache | NoReload);
+    }
+}
+
+// One slot: fetches the rows the monitor hands it until told to quit. The thread (and its
+// connection) is kept from row to row.
+void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
+    std::unique_lock lock(run->mutex);
+    for (;;) {
+        run->rowAssigned.wait(lock, [&] { return run->quit || run->rowOfSlot[slot] != kIdle; });
+        const int row = run->rowOfSlot[slot];
+        if (row == kIdle) {
+            return;
+        }
+        lock.unlock();
+        FetchPicture(*run, run->entries[size_t(row)]);
+        run->done.fetch_add(1);
+        lock.lock();
+        run->rowOfSlot[slot] = kIdle;
+        run->finishedSlots.push_back(slot);
+        run->rowFinished.notify_one();
+    }
+}
+
+bool StopRequested() {
+    return g_stopWorkers.load() != 0;
+}
+
+// The pause between two pictures of a one-thread download; a stop cuts it short.
+void PauseBetweenPictures() {
+    const auto end = Clock::now() + std::chrono::milliseconds(kOneThreadPauseMs);
+    while (!StopRequested() && Clock::now() < end) {
+        std::this_thread::sleep_for(
+            std::min<Clock::duration>(kStopPollInterval, end - Clock::now()));
+    }
+}
+
+void ShowProgress(const PictureQueue& queue, int done, int total) {
+    if (queue.progressWindow != nullptr) {
+        queue.progressWindow->SetStatusText(
+            StatusLine(queue.progressControl),
+            QStringLiteral("已下载%1/%2......").arg(done).arg(total));
+    }
+}
+
+}  // namespace
+
+JobThread DownProc() {
+    g_stopWorkers = 0;
+    return JobThread(&DownPicFunc);
+}
+
+void DownPicFunc() {
+    const PictureQueue& queue = g_pictureQueue();
+    g_doneCount = 0;
+    const int total = queue.Count();
+    const uint32_t threadCount = g_threadCount.load();
+    const int slotCount = int(std::min<uint32_t>(threadCount, uint32_t(total)));
+    if (slotCount == 0) {
+        return;
+    }
+    g_workersRunning = 1;
+    const auto start = Clock::now();
+
+    auto run = std::make_shared<WorkerRun>();
+    run->entries = queue.entries;
+    run->folder = queue.folder;
+    run->timeoutSec = g_timeoutSec.load();
+    run->minSizeK = g_minSizeK.load();
+    run->maxSizeK = g_maxSizeK.load();
+    run->rowOfSlot.assign(size_t(slotCount), kIdle);
+
+    std::deque<int> rowsLeft;
+    for (int row = 0; row < total; ++row) {
+        rowsLeft.push_back(row);
+    }
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard lock(run->mutex);
+        for (int slot = 0; slot < slotCount; ++slot) {
+            try {
+                threads.emplace_back(SlotLoop, run, slot);
+            } catch (const std::system_error&) {
+                continue;  // the slot stays empty; the others take its rows
+            }
+            run->rowOfSlot[size_t(slot)] = rowsLeft.front();
+            rowsLeft.pop_front();
+        }
+    }
+    run->rowAssigned.notify_all();
+
+    bool stopped = threads.empty();
+    int lastShown = total + 1;
+    for (bool running = !stopped; running;) {
+        std::unique_lock lock(run->mutex);
+        run->rowFinished.wait_for(lock, kStopPollInterval,
+                                  [&] { return !run->finishedSlots.empty(); });
+        if (StopRequested()) {
+            stopped = true;
+            break;
+        }
+        while (!run->finishedSlots.empty()) {
+            const int slot = run->finishedSlots.front();
+            run->finishedSlots.pop_front();
+            qCDebug(lcWorkers, "Close Handle:%d", slot);
+            if (rowsLeft.empty()) {
+                continue;
+            }
+            if (threadCount == 1) {
+                lock.unlock();
+                PauseBetweenPictures();
+                lock.lock();
+            }
+            run->rowOfSlot[size_t(slot)] = rowsLeft.front();
+            rowsLeft.pop_front();
+            run->rowAssigned.notify_all();
+        }
+        lock.unlock();
+        const int done = run->done.load();
+        g_doneCount = done;
+        if (done >= total) {
+            running = false;
+        }
+        if (done != lastShown || done >= total) {
+            ShowProgress(queue, done, total);
+            lastShown = done;
+        }
+    }
+
+    {
+        std::lock_guard lock(run->mutex);
+        run->quit = true;
+    }
+    run->rowAssigned.notify_all();
+    for (std::thread& thread : threads) {
+        // Idle slots end at once; after a stop, busy ones finish their picture on their own.
+        stopped ? thread.detach() : thread.join();
+    }
+    qCDebug(lcWorkers, "OK");
+    const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);
+    if (queue.progressWindow != nullptr) {
+        queue.progressWindow->AlbumDownloadFinished(int(elapsed.count()), total);
+    }
+    g_workersRunning = 0;
+}
+
+}  // namespace mosaiq

@@ -1,0 +1,249 @@
+#include "job_fixture.h"
+
+#include "core/frontend.h"
+#include "jobs/download_job.h"
+#include "web/codepage.h"
+
+#include <QFileInfo>
+
+#include <chrono>
+#include <thread>
+
+namespace mosaiq::test {
+namespace {
+
+class DownloadJobTest : public JobTest {
+  protected:
+    DownloadJobResult Download() {
+        state.m_downState = 1;
+        return RunDownloadJob(state, FixtureDispatch());
+    }
+    bool Exists(const QString& title, int picture) const {
+        return QFileInfo::exists(AlbumFolder(title) + QStringLiteral("p%1.jpg").arg(picture));
+    }
+};
+
+TEST_F(DownloadJobTest, DownloadsEveryAlbumAndMarksItDone) {
+    AddAlbum(QStringLiteral("A"), 3);
+    AddAlbum(QStringLiteral("B"), 2);
+    ListAlbums();
+    g_pictureQueue().progressWindow = nullptr;
+    const DownloadJobResult result = Download();
+
+    EXPECT_TRUE(result.ran);
+    EXPECT_EQ(result.total, 5);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(Read(AlbumFolder("A") + QStringLiteral("p%1.jpg").arg(i)), "JPEGDATA");
+    }
+    EXPECT_TRUE(Exists("B", 2));
+    EXPECT_EQ(Read(AlbumFolder("A") + "pic.kel"), "http://img.fixture.test/A/1.jpg");
+    EXPECT_EQ(Read(AlbumFolder("B") + "pic.kel"), "http://img.fixture.test/B/1.jpg");
+    EXPECT_EQ(state.m_records.checkedCount.load(), 2);
+    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_TRUE(frontend.mainStatus.contains(QStringLiteral("正在下载第2/2个图集")));
+    EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));
+    EXPECT_TRUE(frontend.progressStatus.contains(QStringLiteral("已下载3/3......")));
+    EXPECT_TRUE(frontend.progressStatus.contains(QStringLiteral("已下载2/2......")));
+    EXPECT_EQ(frontend.progressStatus.last(), QString());
+    ASSERT_EQ(frontend.finishedAlbums.size(), 2u);
+    EXPECT_EQ(frontend.finishedAlbums[0].second, 3);
+    EXPECT_EQ(frontend.downloadBusy, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(frontend.messages.isEmpty());
+}
+
+TEST_F(DownloadJobTest, ThreePicturesWithFiveThreadsRunSideBySide) {
+    std::atomic<int> inFlight{0}, most{0};
+    FixtureSite::Album album{FixtureRecord("A", 3), {}};
+    for (int i = 1; i <= 3; ++i) {
+        const QString path = QStringLiteral("/A/%1.jpg").arg(i);
+        server.Route(kPictureHost, path, [&](const RecordedRequest&) {
+            most = std::max(most.load(), ++inFlight);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            --inFlight;
+            Reply reply;
+            reply.body = "JPEGDATA";
+            return reply;
+        });
+        album.pictures.append("http://" + kPictureHost + path);
+    }
+    g_fixtureSite().albums.push_back(album);
+    ListAlbums();
+    Download();
+    EXPECT_EQ(most.load(), 3);
+    EXPECT_EQ(server.requests().size(), 3u);
+}
+
+TEST_F(DownloadJobTest, OneThreadFetchesOneAfterAnotherTwoSecondsApart) {
+    SetThreads(1);
+    AddAlbum(QStringLiteral("A"), 2);
+    ListAlbums();
+    std::vector<std::chrono::steady_clock::time_point> times;
+    server.Route(kPictureHost, "/A/2.jpg", [&](const RecordedRequest&) {
+        times.push_back(std::chrono::steady_clock::now());
+        Reply reply;
+        reply.body = "JPEGDATA";
+        return reply;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    Download();
+    ASSERT_EQ(times.size(), 1u);
+    EXPECT_GE(times[0] - start, std::chrono::milliseconds(2000));
+    const QStringList progress = frontend.progressStatus.filter(QStringLiteral("已下载"));
+    EXPECT_EQ(progress, (QStringList{"已下载1/2......", "已下载2/2......"}));
+}
+
+TEST_F(DownloadJobTest, FallbackAddressIsFetchedIntoTheSameFile) {
+    FixtureSite::Album album{FixtureRecord("A", 2), {}};
+    Reply missing;
+    missing.status = 404;
+    server.Route(kPictureHost, "/gone.jpg", missing);
+    Reply stub;
+    stub.body = "tiny";
+    server.Route("img.topit.me", "/small.jpg", stub);
+    Reply good;
+    good.body = "FALLBACK";
+    server.Route(kPictureHost, "/backup.jpg", good);
+    server.Route("img.topit.me", "/large.jpg", good);
+    album.pictures = {"http://img.fixture.test/gone.jpg\r\nhttp://img.fixture.test/backup.jpg",
+                      "http://img.topit.me/small.jpg\r\nhttp://img.topit.me/large.jpg"};
+    g_fixtureSite().albums.push_back(album);
+    ListAlbums();
+    Download();
+    EXPECT_EQ(Read(AlbumFolder("A") + "p1.jpg"), "FALLBACK");
+    EXPECT_EQ(Read(AlbumFolder("A") + "p2.jpg"), "FALLBACK");
+    EXPECT_EQ(server.Count(kPictureHost, "/gone.jpg"), 2);  // two attempts first
+}
+
+struct StopCase {
+    const char* name;
+    bool answer;
+    bool downloaded;
+};
+
+class StopDuringListingTest : public DownloadJobTest,
+                              public ::testing::WithParamInterface<StopCase> {};
+
+// The user clicks "stop" while the second picture of album A is being listed.
+TEST_P(StopDuringListingTest, AsksOnceThenEndsTheJob) {
+    AddAlbum(QStringLiteral("A"), 3);
+    AddAlbum(QStringLiteral("B"), 1);
+    ListAlbums();
+    frontend.answers = {GetParam().answer};
+    g_fixtureSite().afterPicture = [](JobState& s, int, int picture) {
+        if (picture == 1) {
+            DownloadCommand(s, FixtureDispatch());
+        }
+    };
+    const DownloadJobResult result = Download();
+    EXPECT_EQ(frontend.questions.size(), 1);
+    EXPECT_EQ(g_fixtureSite().pictureCalls, std::vector<int>{0});
+    EXPECT_EQ(Exists("A", 1), GetParam().downloaded);
+    EXPECT_EQ(Exists("A", 2), GetParam().downloaded);
+    EXPECT_FALSE(Exists("A", 3));
+    EXPECT_FALSE(QFileInfo::exists(AlbumFolder("A") + "pic.kel"));
+    EXPECT_EQ(result.total, GetParam().downloaded ? 2 : 0);
+    EXPECT_EQ(state.m_downState.load(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, StopDuringListingTest,
+                         ::testing::Values(StopCase{"Yes", true, true},
+                                           StopCase{"No", false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DownloadJobTest, StopDuringDownloadLeavesNoMarkerAndEndsTheJob) {
+    SetThreads(1);
+    AddAlbum(QStringLiteral("A"), 3);
+    AddAlbum(QStringLiteral("B"), 1);
+    ListAlbums();
+    Reply slow;
+    slow.body = "JPEGDATA";
+    slow.delayMs = 500;
+    server.Route(kPictureHost, "/A/1.jpg", slow);
+    JobThread job = DownloadCommand(state, FixtureDispatch());
+    while (server.Count(kPictureHost, "/A/1.jpg") == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    DownloadCommand(state, FixtureDispatch());  // the second click
+    job.Wait();
+    EXPECT_TRUE(frontend.questions.isEmpty());
+    EXPECT_EQ(g_fixtureSite().pictureCalls, std::vector<int>{0});
+    EXPECT_EQ(server.Count(kPictureHost, "/A/3.jpg"), 0);
+    EXPECT_FALSE(QFileInfo::exists(AlbumFolder("A") + "pic.kel"));
+    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));
+}
+
+TEST_F(DownloadJobTest, ThunderListModeWritesOneListPerAlbumAndDownloadsNothing) {
+    Options() = kOptionThunderOnly;
+    FixtureSite::Album album{FixtureRecord("A", 3), {}};
+    album.pictures = {"http://img.fixture.test/相册/1.jpg",
+                      "http://img.fixture.test/2.jpg\r\nhttp://img.fixture.test/2b.jpg",
+                      "http://img.fixture.test/3.jpg"};
+    g_fixtureSite().albums.push_back(album);
+    AddAlbum(QStringLiteral("B"), 1);
+    ListAlbums();
+    const DownloadJobResult result = Download();
+    EXPECT_EQ(Read(AlbumFolder("A") + "A.lst"),
+              TextToGbk("http://img.fixture.test/相册/1.jpg\r\n") +
+                  "http://img.fixture.test/2.jpg\r\nhttp://img.fixture.test/2b.jpg\r\n"
+                  "http://img.fixture.test/3.jpg\r\n");
+    EXPECT_EQ(Read(AlbumFolder("B") + "B.lst"), "http://img.fixture.test/B/1.jpg\r\n");
+    EXPECT_FALSE(QFileInfo::exists(AlbumFolder("A") + "pic.kel"));
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_EQ(result.total, 4);
+}
+
+TEST_F(DownloadJobTest, NoSelectedAlbumOnlyTellsAndRestoresTheDisplay) {
+    AddAlbum(QStringLiteral("A"), 1);
+    ListAlbums();
+    frontend.selected = {7};  // not in the list
+    Download();
+    EXPECT_EQ(frontend.messages.size(), 1);
+    EXPECT_TRUE(g_fixtureSite().pictureCalls.empty());
+    EXPECT_EQ(frontend.downloadBusy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(state.m_records.checkedCount.load(), 0);
+}
+
+TEST_F(DownloadJobTest, SavePathProblemsEndTheJobAndFreeTheCommand) {
+    frontend.savePath = "  ";
+    Download();
+    QFile blocker(saveDir() + "file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    frontend.savePath = saveDir() + "file/sub";
+    Download();
+    EXPECT_EQ(frontend.messages,
+              (QStringList{"请先设置保存路径", QDir::toNativeSeparators(saveDir() + "file"),
+                           "请检测设置的保存路径是否有误"}));
+    EXPECT_TRUE(frontend.downloadBusy.empty());
+    EXPECT_EQ(state.m_downState.load(), 0);
+}
+
+TEST_F(DownloadJobTest, FormatAndOrderFixes) {
+    Options() = kOptionFixFormat | kOptionFixOrder | kOptionOpenFolder;
+    AddAlbum(QStringLiteral("A"), 2, QByteArray("\x89PNG\r\n\x1a\n", 8));
+    ListAlbums();
+    const DownloadJobResult result = Download();
+    const QString first = AlbumFolder("A") + "p1.png";
+    const QString second = AlbumFolder("A") + "p2.png";
+    ASSERT_TRUE(QFileInfo::exists(first));
+    EXPECT_FALSE(Exists("A", 1));
+    const qint64 gap = QFileInfo(second).lastModified().secsTo(QFileInfo(first).lastModified());
+    EXPECT_EQ(gap, 60);
+    EXPECT_EQ(result.albums[0].files, (QStringList{first, second}));
+    EXPECT_EQ(frontend.openedFolders, QStringList{AlbumFolder("A")});
+}
+
+TEST_F(DownloadJobTest, UnknownSiteTypeSkipsTheAlbum) {
+    AddAlbum(QStringLiteral("A"), 1);
+    ListAlbums();
+    state.m_listType = 30;
+    state.m_downState = 1;
+    RunDownloadJob(state, SiteTableDispatch());
+    EXPECT_EQ(frontend.messages, QStringList{"Error ListType Code."});
+    EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));
+}
+
+}  // namespace
+}  // namespace mosaiq::test

@@ -1,0 +1,135 @@
+#include "job_fixture.h"
+
+#include "core/album_sink.h"
+#include "jobs/list_job.h"
+
+#include <QFileInfo>
+
+#include <chrono>
+#include <thread>
+
+namespace mosaiq::test {
+namespace {
+
+class ListJobTest : public JobTest {
+  protected:
+    void RunCommand() {
+        JobThread job = GetListCommand(state, FixtureDispatch());
+        ASSERT_TRUE(job.Started());
+        job.Wait();
+    }
+};
+
+TEST_F(ListJobTest, ListsAlbumsCountsThemAndRemembersTheInput) {
+    frontend.input = "  12345 ";
+    g_fixtureSite().account = "12345";
+    AddAlbum("A", 2);
+    AddAlbum("a", -1);
+    state.m_records.Append(FixtureRecord("left over"));
+    RunCommand();
+
+    ASSERT_EQ(state.m_records.Size(), 2);
+    EXPECT_EQ(state.m_records.At(1)->title, "a (1)");
+    EXPECT_EQ(frontend.tableResets, 1);
+    EXPECT_EQ(frontend.mainStatus,
+              (QStringList{"正在获取相册列表，请稍等...", "获取相册列表完成，共2个"}));
+    EXPECT_EQ(frontend.groupTexts, (QStringList{"相册列表", "相册列表(共2个)"}));
+    EXPECT_EQ(frontend.listBusy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(state.m_account, "12345" + QString(QDir::separator()));
+    EXPECT_EQ(state.m_listState.load(), 0);
+    EXPECT_EQ(frontend.historyAdded, QStringList{"12345"});
+    SettingsRecord saved;
+    LoadSettings(saved, dataDir());
+    EXPECT_EQ(saved.addressHistory[0], "12345");
+    EXPECT_TRUE(frontend.downloadBusy.empty());  // no single item: nothing downloads
+}
+
+TEST_F(ListJobTest, InputsThatCannotBeListed) {
+    struct Case {
+        QString input;
+        int siteType;
+        int listCalls;
+        bool busyShown;
+    };
+    for (const Case& c : {Case{"   ", 0, 0, false}, Case{"12345", 4, 0, true}}) {
+        SCOPED_TRACE(c.input.toStdString());
+        g_fixtureSite() = FixtureSite{};
+        frontend.messages.clear();
+        frontend.listBusy.clear();
+        frontend.input = c.input;
+        frontend.siteType = c.siteType;
+        RunCommand();
+        EXPECT_EQ(frontend.messages.size(), 1);
+        EXPECT_EQ(g_fixtureSite().listCalls, c.listCalls);
+        EXPECT_EQ(frontend.listBusy.empty(), !c.busyShown);
+        EXPECT_EQ(state.m_listState.load(), 0);
+        EXPECT_TRUE(frontend.historyAdded.isEmpty());
+    }
+    EXPECT_EQ(frontend.mainStatus.last(), "获取相册列表完成，共0个");
+}
+
+TEST_F(ListJobTest, SecondClickStopsAndKeepsTheAlbumsFound) {
+    for (int i = 0; i < 5; ++i) {
+        AddAlbum(QStringLiteral("album%1").arg(i), 1);
+    }
+    g_fixtureSite().afterAlbum = [](JobState& s, int album) {
+        if (album == 1) {
+            GetListCommand(s, FixtureDispatch());  // the click while the job runs
+        }
+    };
+    RunCommand();
+    EXPECT_EQ(state.m_records.Size(), 2);
+    EXPECT_EQ(frontend.mainStatus.last(), "获取相册列表完成，共2个");
+    EXPECT_EQ(state.m_listState.load(), 0);
+}
+
+TEST_F(ListJobTest, SingleItemStartsTheDownloadAtOnce) {
+    g_fixtureSite().singleItem = true;
+    AddAlbum("only", 1);
+    frontend.selected = {0};
+    RunCommand();
+    EXPECT_EQ(frontend.selectAllCalls, 1);
+    EXPECT_TRUE(QFileInfo::exists(AlbumFolder("only") + "p1.jpg"));
+    EXPECT_EQ(state.m_downState.load(), 0);
+}
+
+TEST_F(ListJobTest, CommandWaitsForStartUpAndForARunningDownload) {
+    AddAlbum("A", 1);
+    state.m_ready = 0;
+    EXPECT_FALSE(GetListCommand(state, FixtureDispatch()).Started());
+    state.m_ready = 1;
+    state.m_downState = 1;
+    state.m_records.Append(FixtureRecord("being downloaded"));
+    EXPECT_FALSE(GetListCommand(state, FixtureDispatch()).Started());
+    EXPECT_EQ(state.m_records.Size(), 1);
+    EXPECT_EQ(frontend.messages.size(), 1);
+    EXPECT_EQ(g_fixtureSite().listCalls, 0);
+}
+
+TEST_F(ListJobTest, PreviewViewFetchesCoversIntoTheCacheOnTheJobThread) {
+    state.m_thumbMode = 1;
+    Reply cover;
+    cover.body = "GIF89a-cover";
+    server.Route(kPictureHost, "/cover.gif", cover);
+    QDir().mkpath(dataDir() + "tmp");
+    QFile stale(ThumbnailPath(dataDir(), 1));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("an older list's cover");
+    stale.close();
+    ST_PERLISTRECORD withCover = FixtureRecord("A");
+    withCover.coverUrl = "http://img.fixture.test/cover.gif";
+    ST_PERLISTRECORD missingCover = FixtureRecord("B");
+    missingCover.coverUrl = "http://img.fixture.test/none.gif";
+    g_fixtureSite().albums = {{withCover, {}}, {missingCover, {}}};
+    RunCommand();
+
+    ASSERT_EQ(frontend.thumbnails.size(), 1u);
+    EXPECT_EQ(frontend.thumbnails[0].first, 0);
+    EXPECT_EQ(Read(frontend.thumbnails[0].second), "GIF89a-cover");
+    EXPECT_FALSE(QFileInfo::exists(ThumbnailPath(dataDir(), 1)));
+    EXPECT_EQ(server.requests()[0].header("Referer"), "http://img.fixture.test/cover.gif");
+    EXPECT_EQ(frontend.addedAlbums, (std::vector<int>{0, 1}));
+}
+
+}  // namespace
+}  // namespace mosaiq::test
