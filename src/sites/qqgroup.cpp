@@ -102,7 +102,7 @@ void FetchQqGroupAlbums(JobState& state, const QString& group) {
                       CacheBreaker();
         QString text;
         if (!FetchText(options, Inflate | Utf8, text) || text.isEmpty() ||
-            text.indexOf(QLatin1String("message\":\"对不起，您尚未登录")) >= 1) {
+            text.indexOf(QStringLiteral("message\":\"对不起，您尚未登录")) >= 1) {
             return;
         }
         QStringList pieces;

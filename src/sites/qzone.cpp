@@ -272,7 +272,7 @@ bool QueuePage(JobState& state, const std::vector<Picture>& pictures, const QStr
 }
 
 bool AsksForPassword(const QString& text, const ST_PERLISTRECORD& record) {
-    return text.indexOf(QLatin1String("\"message\":\"对不起")) >= 1 &&
+    return text.indexOf(QStringLiteral("\"message\":\"对不起")) >= 1 &&
            (record.accessFlags & kAccessEncrypted) != 0;
 }
 
