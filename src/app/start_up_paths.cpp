@@ -1,0 +1,63 @@
+#include "app/start_up_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace mosaiq {
+
+QString ClipboardInput(const QString& clipboard) {
+    const QString text = clipboard.trimmed();
+    return text.size() < 200 ? text : QString();
+}
+
+QString WithSeparator(const QString& path) {
+    QString native = QDir::toNativeSeparators(path);
+    if (!native.endsWith(QDir::separator())) {
+        native += QDir::separator();
+    }
+    return native;
+}
+
+QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
+                         const QString& tempDir) {
+    const QString folder = QDir::fromNativeSeparators(WithSeparator(dataDir)).toLower();
+    const QString temp = QDir::fromNativeSeparators(WithSeparator(tempDir)).toLower();
+    const bool inTemp = folder.startsWith(temp) || folder.contains(QLatin1String("/temp/")) ||
+                        folder.contains(QLatin1String("/tmp/"));
+    if (!inTemp) {
+        return WithSeparator(dataDir);
+    }
+    return WithSeparator(WithSeparator(documentsDir) + QStringLiteral("Mosaiq"));
+}
+
+QString DroppedSaveFolder(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        return WithSeparator(path);
+    }
+    // Not a folder on disk: a name with a dot is taken for a file.
+    const QString native = QDir::toNativeSeparators(path);
+    const int lastSeparator = native.lastIndexOf(QDir::separator());
+    if (native.mid(lastSeparator + 1).contains(QLatin1Char('.')) && lastSeparator >= 0) {
+        return WithSeparator(native.left(lastSeparator));
+    }
+    return WithSeparator(native);
+}
+
+QString ManualPath() {
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QStringList candidates = {
+        programDir.filePath(QStringLiteral("manual.html")),
+        programDir.filePath(QStringLiteral("../share/doc/mosaiq/manual.html")),
+        programDir.filePath(QStringLiteral("../docs/manual.html")),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate)) {
+            return QFileInfo(candidate).canonicalFilePath();
+        }
+    }
+    return {};
+}
+
+}  // namespace mosaiq

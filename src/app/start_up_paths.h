@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace mosaiq {
+
+// The clipboard text put into the input box at start-up: trimmed, 1 to 199 characters,
+// else nothing.
+QString ClipboardInput(const QString& clipboard);
+
+// `path` with one native separator at its end.
+QString WithSeparator(const QString& path);
+
+// The save folder proposed at start-up: the data folder, unless that lies in a temporary
+// folder (an unpacked download), where files would be lost; then "<documents>/Mosaiq/".
+QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
+                         const QString& tempDir);
+
+// The save folder of a dropped path: a folder itself, or the folder holding a dropped file.
+QString DroppedSaveFolder(const QString& path);
+
+// The bundled manual (installed beside the program or in the source tree), empty when absent.
+QString ManualPath();
+
+}  // namespace mosaiq
