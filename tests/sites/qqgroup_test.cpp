@@ -1,0 +1,156 @@
+#include "qq_site_fixture.h"
+
+#include "sites/album_list_dispatch.h"
+#include "sites/qqgroup.h"
+#include "web/site_tokens.h"
+
+namespace mosaiq::test {
+namespace {
+
+const QString kH5 = QStringLiteral("h5.qzone.qq.com");
+const QString kAlbumsPath =
+    QStringLiteral("/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/qun_list_album_v2");
+const QString kPhotosPath =
+    QStringLiteral("/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/qun_list_photo_v2");
+const QString kToken = QStringLiteral("0123456789abcdef0123456789abcdef");
+
+QString Qg(const char* name) {
+    return QStringLiteral("qqgroup/") + QLatin1String(name);
+}
+
+class QqGroupTest : public QqSiteTest {
+  protected:
+    void SetUp() override {
+        QqSiteTest::SetUp();
+        CapturePageToken(
+            QStringLiteral("https://user.qzone.qq.com/12345"),
+            QStringLiteral("<script>window.g_qzonetoken = (function(){ try{return \"") + kToken +
+                QStringLiteral("\";} catch(e){}})();</script>"));
+    }
+    void ServeAlbums() {
+        server.Route(kH5, kAlbumsPath, [](const RecordedRequest& r) {
+            const QString start = QueryItem(r, "start");
+            return Page(Qg(start == "0"    ? "albums_page1.jsonp"
+                           : start == "36" ? "albums_page2.jsonp"
+                                           : "albums_end.jsonp"));
+        });
+    }
+};
+
+TEST_F(QqGroupTest, AlbumListPagesBy36WithTheLoginValues) {
+    LogIn({{"p_uin", "o0099"}, {"guin", "o0123456"}, {"p_skey", "gkey"}, {"skey", "other"}});
+    ServeAlbums();
+
+    FetchQqGroupAlbums(state, QStringLiteral("778899"));
+
+    ASSERT_EQ(state.m_records.Size(), 3);  // the untitled album is skipped
+    const ST_PERLISTRECORD& first = *state.m_records.At(0);
+    EXPECT_EQ(first.title, QStringLiteral("班级合影"));
+    EXPECT_EQ(first.coverUrl, QStringLiteral("http://qungz.photo.store.qq.com/qun/cover1/200"));
+    EXPECT_EQ(first.createdText, QStringLiteral("2015-01-02 10：20：30"));
+    EXPECT_EQ(first.pictureCount, 25);
+    EXPECT_EQ(first.accessFlags, 0);
+    const QString gtk = QString::number(ComputeGtk("gkey"));
+    EXPECT_EQ(first.albumRef, QStringLiteral("qzonetoken=") + kToken +
+                                  QStringLiteral("&qunId=778899&albumId=G1first&uin=123456"
+                                                 "&hostUin=123456&g_tk=") +
+                                  gtk);
+    EXPECT_EQ(state.m_records.At(1)->title, QStringLiteral("毕业旅行"));
+    EXPECT_EQ(state.m_records.At(2)->title, QStringLiteral("聚餐"));
+    EXPECT_EQ(state.m_jobText1, QStringLiteral("123456"));
+
+    const auto pages = RequestsTo(kH5, kAlbumsPath);
+    ASSERT_EQ(pages.size(), 3u);
+    const QStringList starts{"0", "36", "72"};
+    for (size_t i = 0; i < pages.size(); ++i) {
+        EXPECT_EQ(QueryItem(pages[i], "start"), starts[qsizetype(i)]);
+        EXPECT_EQ(QueryItem(pages[i], "num"), QStringLiteral("36"));
+        EXPECT_EQ(QueryItem(pages[i], "g_tk"), gtk);
+        EXPECT_EQ(QueryItem(pages[i], "qzonetoken"), kToken);
+        EXPECT_EQ(QueryItem(pages[i], "uin"), QStringLiteral("123456"));
+        EXPECT_EQ(QueryItem(pages[i], "qunId"), QStringLiteral("778899"));
+        EXPECT_EQ(pages[i].header("Referer"),
+                  QByteArray("https://h5.qzone.qq.com/groupphoto/index?inqq=3&groupId=778899"));
+        EXPECT_TRUE(pages[i].tls);
+    }
+}
+
+TEST_F(QqGroupTest, LoggedInNumberFallsBackToPUin) {
+    LogIn({{"p_uin", "o0099"}, {"skey", "k"}});
+    ServeAlbums();
+    FetchQqGroupAlbums(state, QStringLiteral("778899"));
+    EXPECT_EQ(state.m_jobText1, QStringLiteral("099"));
+    EXPECT_EQ(QueryItem(RequestsTo(kH5, kAlbumsPath).at(0), "g_tk"),
+              QString::number(ComputeGtk("k")));
+}
+
+TEST_F(QqGroupTest, LoggedOutUserGetsTheDispatchHintOnly) {
+    server.Route(kH5, kAlbumsPath, Page(Qg("not_logged_in.jsonp")));
+    state.m_listType = 0;
+    state.m_subType = 1;
+    bool single = false;
+    DispatchAlbumList(state, QStringLiteral("https://qun.qzone.qq.com/group#!/778899/photo"),
+                      single);
+    EXPECT_EQ(state.m_records.Size(), 0);
+    EXPECT_EQ(RequestsTo(kH5, kAlbumsPath).size(), 1u);
+    ASSERT_EQ(frontend.messages.size(), 1);
+    EXPECT_TRUE(
+        frontend.messages[0].startsWith(QStringLiteral("没有获取到相册，可按以下步骤操作")));
+    EXPECT_TRUE(frontend.questions.isEmpty());
+}
+
+TEST_F(QqGroupTest, FailingAnswersAreTriedThreeTimes) {
+    server.Route(kH5, kAlbumsPath, Broken());
+    FetchQqGroupAlbums(state, QStringLiteral("778899"));
+    EXPECT_EQ(RequestsTo(kH5, kAlbumsPath).size(), 3u);
+    EXPECT_EQ(state.m_records.Size(), 0);
+}
+
+TEST_F(QqGroupTest, PhotoListRewritesAddressesAndPagesBy500) {
+    ST_PERLISTRECORD album;
+    album.title = QStringLiteral("班级合影");
+    album.albumRef =
+        QStringLiteral("qzonetoken=tok&qunId=778899&albumId=G1first&uin=1&hostUin=1&g_tk=5");
+    const int index = AddRecord(album);
+    server.Route(kH5, kPhotosPath, [](const RecordedRequest& r) {
+        return Page(Qg(QueryItem(r, "start") == "0" ? "photos_page1.jsonp" : "photos_end.jsonp"),
+                    true);
+    });
+
+    FetchQqGroupPhotos(state, index);
+
+    EXPECT_EQ(Addresses(), (QStringList{"http://qungz.photo.store.qq.com/qun/raw/p1/0",
+                                        "http://qungz.photo.store.qq.com/qun/hd/p2",
+                                        "http://qungz.photo.store.qq.com/qun/p3/800?x=1/800"}));
+    ASSERT_EQ(g_pictureQueue().Count(), 3);
+    // Name first, trimmed; nothing at all names the picture after the album.
+    EXPECT_EQ(g_pictureQueue().Row(0).fileName, QStringLiteral("p1.jpg"));
+    EXPECT_EQ(g_pictureQueue().Row(1).fileName, QStringLiteral("p2.jpg"));
+    EXPECT_EQ(g_pictureQueue().Row(2).fileName, QStringLiteral("班级合影.jpg"));
+    EXPECT_TRUE(g_pictureQueue().Row(0).headerText.isEmpty());
+
+    const auto pages = RequestsTo(kH5, kPhotosPath);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(QueryItem(pages[0], "start"), QStringLiteral("0"));
+    EXPECT_EQ(QueryItem(pages[1], "start"), QStringLiteral("500"));
+    EXPECT_EQ(QueryItem(pages[0], "albumId"), QStringLiteral("G1first"));
+    EXPECT_EQ(QueryItem(pages[0], "qzonetoken"), QStringLiteral("tok"));
+    EXPECT_EQ(pages[0].header("Referer"), QByteArray("http://qun.qq.com/group"));
+}
+
+TEST_F(QqGroupTest, DescriptionFirstWhenTheSettingSaysSo) {
+    ST_PERLISTRECORD album;
+    album.title = QStringLiteral("相册");
+    album.albumRef = QStringLiteral("qunId=1&albumId=A");
+    server.Route(kH5, kPhotosPath, [](const RecordedRequest& r) {
+        return Page(Qg(QueryItem(r, "start") == "0" ? "photos_page1.jsonp" : "photos_end.jsonp"));
+    });
+    state.m_qzoneOrigName = 0;
+    FetchQqGroupPhotos(state, AddRecord(album));
+    ASSERT_EQ(g_pictureQueue().Count(), 3);
+    EXPECT_EQ(g_pictureQueue().Row(0).fileName, QStringLiteral("操场.jpg"));
+    EXPECT_EQ(g_pictureQueue().Row(1).fileName, QStringLiteral("p2.jpg"));
+}
+
+}  // namespace
+}  // namespace mosaiq::test
