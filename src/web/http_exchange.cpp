@@ -1,11 +1,11 @@
 #include "web/http_exchange.h"
 
+#include "web/body_file.h"
 #include "web/body_validity.h"
 #include "web/cookie_hook.h"
 #include "web/http_client.h"
 
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -56,6 +56,11 @@ QByteArray ConnectToFor(const QString& scheme) {
     return {};
 }
 
+const QRegularExpression& LineBreaks() {
+    static const QRegularExpression breaks(QStringLiteral("[\r\n]+"));
+    return breaks;
+}
+
 bool HasHeader(const QStringList& lines, QLatin1String name) {
     for (const QString& line : lines) {
         if (line.startsWith(name, Qt::CaseInsensitive) && line.size() > name.size() &&
@@ -70,8 +75,7 @@ bool HasHeader(const QStringList& lines, QLatin1String name) {
 // its own, so every one of them ends a line. Defaults curl would add and the caller did not
 // ask for are switched off.
 HeaderList BuildHeaderList(const QString& headers, const QString& cookies) {
-    const QStringList lines =
-        headers.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+    const QStringList lines = headers.split(LineBreaks(), Qt::SkipEmptyParts);
     curl_slist* list = nullptr;
     for (const QString& line : lines) {
         list = curl_slist_append(list, line.toUtf8().constData());
@@ -173,7 +177,7 @@ struct Transfer {
     qint64 received = 0;
     StreamingMarkers markers;
     BodyValidity validity;
-    std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<BodyFile> file;
     Clock::time_point lastActivity = Clock::now();
     curl_off_t lastUploaded = 0;
 
@@ -211,9 +215,8 @@ bool Transfer::FinishHeaders() {
             failed = true;
             return false;  // an error page is no picture
         }
-        file = std::make_unique<QSaveFile>(options.targetPath);
-        file->setDirectWriteFallback(false);
-        if (!file->open(QIODevice::WriteOnly)) {
+        file = std::make_unique<BodyFile>(options.targetPath);
+        if (!file->isOpen()) {
             file.reset();  // unwritable: the body is still read and judged
         }
     }
@@ -228,8 +231,8 @@ bool Transfer::TakeBody(const char* data, size_t size) {
     response.bodyLength = received;
     if (fileMode) {
         validity.Feed(data, qsizetype(size));
-        if (file && file->write(data, qint64(size)) != qint64(size)) {
-            file->cancelWriting();
+        if (file) {
+            file->Write(data, qint64(size));
         }
         if (options.maxSizeKb != 0 && received > maxBytes()) {
             failed = true;
@@ -315,6 +318,8 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
     curl_easy_setopt(h, CURLOPT_USERAGENT, (t.flags & IeAgent) ? kIeUserAgent : kDefaultUserAgent);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    // Fewer, larger pieces through the callbacks, as the curl tool does.
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 102400L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
                      long(qMax<uint32_t>(t.options.connectTimeoutMs, 1)));
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -416,7 +421,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
 
     const bool complete = (code == CURLE_OK && !t.discardBody) || t.endMarkerHit;
     if (!complete || t.failed) {
-        return outcome;  // a QSaveFile not committed removes its temporary file
+        return outcome;  // an uncommitted body file removes itself
     }
     const qint64 size = t.fileMode ? t.received : response.body.size();
     if (size < t.minBytes() || (options.maxSizeKb != 0 && size > t.maxBytes())) {
@@ -429,7 +434,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
     outcome.valid = t.validity.valid();
     outcome.inflatedNothing = t.validity.inflatedNothing();
     if (t.fileMode && outcome.valid && t.file) {
-        response.savedToFile = t.file->commit();
+        response.savedToFile = t.file->Commit();
     }
     return outcome;
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryFile>
+
+namespace mosaiq {
+
+// A download's body on its way to `target`: written to a temporary file beside it, which
+// replaces the target only on Commit, so the target never holds a cut file. Without Commit
+// the temporary file is removed. Not synced to disk: pictures are not worth an fsync each.
+class BodyFile {
+  public:
+    explicit BodyFile(const QString& target);
+    bool isOpen() const { return m_open; }
+    void Write(const char* data, qint64 length);
+    bool Commit();
+
+  private:
+    QString m_target;
+    QTemporaryFile m_file;
+    bool m_open = false;
+};
+
+}  // namespace mosaiq
