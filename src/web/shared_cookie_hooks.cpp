@@ -1,0 +1,20 @@
+#include "web/shared_cookie_hooks.h"
+
+#include "web/cookie_hook.h"
+#include "web/cookie_store.h"
+
+#include <QUrl>
+
+namespace mosaiq {
+
+void InstallSharedCookieStore() {
+    SetCookieHooks(
+        [](const QString& url) {
+            return QString::fromUtf8(SharedCookieStore()->CookieHeaderFor(QUrl(url)));
+        },
+        [](const QString& url, const QByteArray& setCookieValue) {
+            SharedCookieStore()->StoreSetCookie(QUrl(url), setCookieValue);
+        });
+}
+
+}  // namespace mosaiq

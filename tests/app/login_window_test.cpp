@@ -1,0 +1,197 @@
+#include "app/login_window.h"
+#include "app/dlg_web_open.h"
+#include "app/gui_application.h"
+#include "core/job_state.h"
+#include "web/cookie_store.h"
+#include "web/http_client.h"
+#include "web/shared_cookie_hooks.h"
+#include "web/site_tokens.h"
+
+#include "support/fixture_server.h"
+#include "support/sandbox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <optional>
+#include <thread>
+
+namespace mosaiq {
+namespace {
+
+class LoginWindowTest : public test::Sandbox {
+  protected:
+    void SetUp() override {
+        test::Sandbox::SetUp();
+        test::EnsureGuiApplication();
+        InstallSharedCookieStore();
+    }
+};
+
+bool HasCookie(const char* name) {
+    for (const QNetworkCookie& cookie : SharedCookieStore()->AllCookies()) {
+        if (cookie.name() == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Closes the modal login window through its close box as soon as one is up. The timer fires
+// inside the window's own event loop.
+class ModalCloser {
+  public:
+    ModalCloser() {
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->close();
+            }
+        });
+        m_timer.start(50);
+    }
+
+  private:
+    QTimer m_timer;
+};
+
+TEST_F(LoginWindowTest, BrowserAndHttpClientShareTheCookieStore) {
+    test::FixtureServer server;
+    test::Reply page;
+    page.headers = {{"Content-Type", "text/html"},
+                    {"Set-Cookie", "fromheader=1; Max-Age=3600; Path=/"}};
+    page.body =
+        "<html><body><script>"
+        "document.cookie = 'fromscript=2; max-age=3600; path=/';"
+        "document.title = document.cookie;"
+        "</script></body></html>";
+    server.Route(QString(), QStringLiteral("/login"), page);
+    test::Reply next;
+    next.body = "<html>next</html>";
+    server.Route(QString(), QStringLiteral("/next"), next);
+    const QString origin = QStringLiteral("http://127.0.0.1:%1").arg(server.httpPort());
+    SharedCookieStore()->StoreSetCookie(QUrl(origin + "/"), "fromstore=3; Max-Age=3600");
+
+    CDlgWebOpen dialog;
+    dialog.m_address = origin + QStringLiteral("/login");
+    dialog.show();
+    ASSERT_TRUE(test::ProcessEventsUntil(
+        [] { return HasCookie("fromheader") && HasCookie("fromscript"); }));
+    ASSERT_TRUE(test::ProcessEventsUntil(
+        [&] { return dialog.browser()->title().contains(QStringLiteral("fromscript=2")); }));
+    // The store's cookie was in the browser before the page loaded.
+    EXPECT_TRUE(dialog.browser()->title().contains(QStringLiteral("fromstore=3")));
+    EXPECT_EQ(server.requests().front().header("Cookie"), "fromstore=3");
+    dialog.close();
+
+    HttpResponse response;
+    ASSERT_TRUE(HttpRequest(response, RequestOptions(origin + "/next", QString(), 20000), 0));
+    const QByteArray sent = server.requests().back().header("Cookie");
+    for (const char* cookie : {"fromheader=1", "fromscript=2", "fromstore=3"}) {
+        EXPECT_TRUE(sent.contains(cookie)) << sent.constData();
+    }
+}
+
+TEST_F(LoginWindowTest, CloseBoxOnQqPageCapturesTokenEscapeDoesNot) {
+    const QString first = QStringLiteral("escapedtoken-escapedtoken");
+    const QString second = QStringLiteral("closedtoken-closedtoken-1");
+    const QString html =
+        QStringLiteral("<html><body><script>var g_qzonetoken = \"%1\";</script></body></html>");
+    const QUrl qqPage(QStringLiteral("https://user.qzone.qq.com/12345"));
+
+    for (const bool escape : {true, false}) {
+        CDlgWebOpen dialog;
+        dialog.show();
+        bool loaded = false;
+        QObject::connect(dialog.browser(), &QWebEngineView::loadFinished,
+                         [&loaded](bool) { loaded = true; });
+        dialog.browser()->setHtml(html.arg(escape ? first : second), qqPage);
+        ASSERT_TRUE(test::ProcessEventsUntil([&] { return loaded; }));
+        if (escape) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&dialog, &key);
+        } else {
+            dialog.close();
+        }
+        ASSERT_TRUE(test::ProcessEventsUntil([&] { return !dialog.isVisible(); }));
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(PageToken(), escape ? QString() : second);
+    }
+}
+
+TEST_F(LoginWindowTest, OpensOnTheClipboardTextAndFollowsTheWindowSize) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("about:blank"));
+    CDlgWebOpen dialog;
+    dialog.show();
+    EXPECT_EQ(dialog.addressEdit()->text(), QStringLiteral("about:blank"));
+    EXPECT_TRUE(dialog.browser()->url().isEmpty());  // nothing opened yet
+    EXPECT_TRUE(dialog.openButton()->isDefault());
+    dialog.openButton()->click();
+    EXPECT_EQ(dialog.browser()->url(), QUrl(QStringLiteral("about:blank")));
+
+    dialog.resize(900, 700);
+    const QRect button = dialog.openButton()->geometry();
+    const QRect edit = dialog.addressEdit()->geometry();
+    const QRect browser = dialog.browser()->geometry();
+    EXPECT_EQ(button.right() + 1, 900);
+    EXPECT_EQ(edit.right() + 1, button.left() - 5);
+    EXPECT_EQ(browser.right() + 1, 900);
+    EXPECT_EQ(browser.bottom() + 1, 700);
+    EXPECT_GT(browser.top(), edit.bottom());
+}
+
+TEST_F(LoginWindowTest, WorkerWaitsForTheWindowTimerGivesOkUserCloseCancel) {
+    QWidget mainWindow;
+    JobState state;
+    LoginWindows windows(&mainWindow, state);
+
+    for (const int seconds : {1, 0}) {
+        std::atomic<LoginResult> result{LoginResult::Cancel};
+        std::atomic<bool> finished{false};
+        std::thread worker([&] {
+            result = windows.OpenLoginWindow(QString(), seconds);
+            finished = true;
+        });
+        std::optional<ModalCloser> user;
+        if (seconds == 0) {
+            user.emplace();
+        }
+        const bool done = test::ProcessEventsUntil([&] { return finished.load(); });
+        worker.join();
+        ASSERT_TRUE(done);
+        EXPECT_EQ(result, seconds > 0 ? LoginResult::Ok : LoginResult::Cancel) << seconds;
+    }
+}
+
+TEST_F(LoginWindowTest, MenuWindowIsModelessAndReplacedByTheNextOne) {
+    QWidget mainWindow;
+    JobState state;
+    LoginWindows windows(&mainWindow, state);
+    state.m_loginMode1 = 1;
+    windows.ShowLoginWindow(QStringLiteral("about:blank"));
+    QPointer<CDlgWebOpen> first = windows.loginWindow();
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(first->isModal());
+    first->close();  // hidden, kept until the next call
+    EXPECT_TRUE(first);
+    windows.ShowLoginWindow(QString());
+    EXPECT_FALSE(first);
+    EXPECT_TRUE(windows.loginWindow()->isVisible());
+
+    // Without login mode 1 the window is modal and the call returns when it closes.
+    state.m_loginMode1 = 0;
+    ModalCloser user;
+    windows.ShowLoginWindow(QString());
+    EXPECT_EQ(windows.loginWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace mosaiq
