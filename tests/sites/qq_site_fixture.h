@@ -7,6 +7,7 @@
 #include "support/recording_frontend.h"
 #include "support/sandbox.h"
 #include "web/cookie_store.h"
+#include "web/shared_cookie_hooks.h"
 
 #include <QFile>
 #include <QNetworkCookie>
@@ -23,6 +24,7 @@ class QqSiteTest : public Sandbox {
   protected:
     void SetUp() override {
         Sandbox::SetUp();
+        InstallSharedCookieStore();
         state.frontend = &frontend;
         state.m_ready = 1;
         state.m_dataDir = dataDir();

@@ -71,6 +71,7 @@ TEST_F(QqGroupTest, AlbumListPagesBy36WithTheLoginValues) {
         EXPECT_EQ(QueryItem(pages[i], "qunId"), QStringLiteral("778899"));
         EXPECT_EQ(pages[i].header("Referer"),
                   QByteArray("https://h5.qzone.qq.com/groupphoto/index?inqq=3&groupId=778899"));
+        EXPECT_TRUE(pages[i].header("Cookie").contains("guin=o0123456"));
         EXPECT_TRUE(pages[i].tls);
     }
 }

@@ -104,6 +104,7 @@ TEST_F(QzoneTest, NewerAlbumListPagesBy48AndFillsTheRecords) {
         EXPECT_EQ(QueryItem(pages[i], "hostUin"), QStringLiteral("12345"));
         EXPECT_EQ(QueryItem(pages[i], "idcNum"), QStringLiteral("3"));
         EXPECT_EQ(pages[i].header("Referer"), kReferer);
+        EXPECT_TRUE(pages[i].header("Cookie").contains("p_skey=pskey1"));
         EXPECT_TRUE(pages[i].tls);
     }
     const auto route = RequestsTo(kUser, kRoutePath);
@@ -261,6 +262,7 @@ TEST_F(QzoneTest, NewerPhotoListAddressesCaptionsAndPaging) {
         EXPECT_EQ(QueryItem(page, "uin"), QStringLiteral("12345"));
         EXPECT_EQ(QueryItem(page, "pageNum"), QStringLiteral("400"));
         EXPECT_EQ(page.header("Referer"), kReferer);
+        EXPECT_TRUE(page.header("Cookie").contains("uin=o0012345"));
     }
     // t grows by a million per request.
     EXPECT_GE(QueryItem(pages[1], "t").toLongLong() - QueryItem(pages[0], "t").toLongLong(),
@@ -393,6 +395,7 @@ TEST_F(QzoneTest, OlderPhotoListAddressesAndLogin) {
     // "o" removed, zeros kept.
     EXPECT_EQ(QueryItem(pages[0], "uin"), QStringLiteral("0012345"));
     EXPECT_EQ(pages[0].header("Referer"), kReferer);
+    EXPECT_TRUE(pages[0].header("Cookie").contains("skey=@skey1"));
 }
 
 TEST_F(QzoneTest, OlderPhotoListRetriesAnEmptyListThroughTheAlbumView) {
