@@ -1,29 +1,34 @@
-#include "core/version.h"
+#include "cli/cli_run.h"
 
+#include <QCoreApplication>
+
+#include <unistd.h>
+#include <csignal>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
-const char kUsage[] =
-    "Usage: mosaiq-cli COMMAND [OPTIONS]\n"
-    "Download whole photo albums in bulk.\n"
-    "\n"
-    "Options:\n"
-    "  --help       show this help\n"
-    "  --version    show the version\n";
+std::atomic<bool> g_interrupted{false};
+
+// The first Ctrl-C stops the job as its button would; a second one ends the program.
+void OnInterrupt(int) {
+    g_interrupted = true;
+    mosaiq::StopCliJob();
+    std::signal(SIGINT, SIG_DFL);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("mosaiq-cli %s\n", mosaiq::kVersion);
-        return 0;
+    QCoreApplication app(argc, argv);
+    std::signal(SIGINT, OnInterrupt);
+    mosaiq::CliStreams streams;
+    streams.errIsTerminal = isatty(fileno(stderr)) != 0;
+    const int code = mosaiq::RunCli(app.arguments().mid(1), streams);
+    if (g_interrupted) {
+        // Workers of a stopped download may still be finishing their picture.
+        std::fflush(nullptr);
+        std::_Exit(code);
     }
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    std::fputs(kUsage, stderr);
-    return 2;
+    return code;
 }

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/frontend.h"
+
+#include <QString>
+
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+namespace mosaiq {
+
+// The command line's window: status lines and messages on stderr (the progress text as a bar
+// when stderr is a terminal), questions answered by --yes / --no, no login window.
+class CliFrontend : public Frontend {
+  public:
+    CliFrontend(std::FILE* err, bool errIsTerminal, bool quiet, bool answerYes);
+
+    QString input;
+    QString savePath;
+    int siteType = 0;
+    int subType = -1;
+    std::vector<int> selected;
+
+    void SetStatusText(StatusLine line, const QString& text) override;
+    void ShowMessage(const QString& text, const QString& caption) override;
+    bool AskYesNo(const QString& text, const QString& caption) override;
+    bool OpenLoginWindow(const QString& address) override;
+    QString InputText() override { return input; }
+    QString SavePathText() override { return savePath; }
+    int SiteTypeSelection() override { return siteType; }
+    int SubTypeSelection() override { return subType; }
+    void ResetAlbumTable() override {}
+    void AlbumAdded(int) override {}
+    void ThumbnailReady(int, const QString&) override {}
+    void SetAlbumGroupText(const QString&) override {}
+    std::vector<int> SelectedAlbums() override;
+    void SelectAllAlbums() override;
+    void SetListBusy(bool) override {}
+    void SetDownloadBusy(bool) override {}
+    void InputHistoryAdded(const QString&) override {}
+    QString ClipboardText() override { return {}; }
+    bool IsCtrlDown() override { return false; }
+    void OpenFolder(const QString& path) override;
+    void OpenWebPage(const QString& address) override;
+
+    // Every album of the list is selected (SelectAllAlbums): set by the one who owns it.
+    int albumCount = 0;
+
+  private:
+    void Line(const QString& text);
+    void EndBar();
+
+    std::FILE* m_err;
+    bool m_terminal;
+    bool m_quiet;
+    bool m_answerYes;
+    bool m_barShown = false;
+    std::recursive_mutex m_mutex;
+};
+
+}  // namespace mosaiq

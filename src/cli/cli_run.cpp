@@ -1,0 +1,190 @@
+#include "cli/cli_run.h"
+
+#include "cli/cli_frontend.h"
+#include "cli/cli_options.h"
+#include "cli/cookies_command.h"
+#include "core/album_sink.h"
+#include "core/job_state.h"
+#include "core/picture_queue.h"
+#include "core/settings_record.h"
+#include "core/version.h"
+#include "jobs/download_job.h"
+#include "jobs/list_job.h"
+#include "sites/recognition.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace mosaiq {
+
+std::atomic<JobState*> g_cliJob{nullptr};
+
+void StopCliJob() {
+    JobState* state = g_cliJob.load();
+    if (state == nullptr) {
+        return;
+    }
+    if (state->m_listState.load() != 0) {
+        state->m_listState = 2;
+    }
+    if (state->m_downState.load() != 0) {
+        state->m_downState = 3;
+        g_stopWorkers = 1;
+    }
+}
+
+namespace {
+
+void Print(std::FILE* stream, const QString& line) {
+    std::fputs((line + u'\n').toUtf8().constData(), stream);
+    std::fflush(stream);
+}
+
+QString JsonLine(const QJsonObject& object) {
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QString RecordLine(const ST_PERLISTRECORD& r, bool json) {
+    if (json) {
+        return JsonLine({{"index", r.index},
+                         {"title", r.title},
+                         {"albumRef", r.albumRef},
+                         {"coverUrl", r.coverUrl},
+                         {"createdText", r.createdText},
+                         {"extraRef", r.extraRef},
+                         {"pictureCount", r.pictureCount},
+                         {"accessFlags", r.accessFlags}});
+    }
+    return QStringList{AlbumNumberText(r.index), r.title, PictureCountText(r.pictureCount),
+                       AccessText(r.accessFlags), r.albumRef}
+        .join(u'\t');
+}
+
+QString AlbumResultLine(const ST_PERLISTRECORD& r, const AlbumDownloadResult& album, bool json) {
+    int saved = 0;
+    for (const QString& file : album.files) {
+        saved += QFileInfo(file).isFile() ? 1 : 0;
+    }
+    const int queued = int(album.files.size());
+    if (json) {
+        QJsonObject object{{"index", r.index},
+                           {"title", r.title},
+                           {"folder", album.folder},
+                           {"queued", queued},
+                           {"saved", saved}};
+        if (!album.listFile.isEmpty()) {
+            object.insert("listFile", album.listFile);
+        }
+        return JsonLine(object);
+    }
+    return QStringList{AlbumNumberText(r.index), r.title,
+                       QStringLiteral("%1/%2 saved").arg(saved).arg(queued),
+                       album.listFile.isEmpty() ? album.folder : album.listFile}
+        .join(u'\t');
+}
+
+QString WithSeparator(const QString& folder) {
+    const QString native = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
+}
+
+// Site type and sub-type boxes as the window would set them for the input.
+void ChooseSite(const CliOptions& o, CliFrontend& frontend) {
+    const RecognizedSite recognized = RecognizeSite(o.input, 0);
+    frontend.siteType = o.site.value_or(recognized.changed ? recognized.listType : 0);
+    int sub = -1;
+    if (frontend.siteType == 0) {
+        sub = recognized.changed && recognized.subType >= 0 && !o.site ? recognized.subType : 0;
+    }
+    frontend.subType = o.sub.value_or(sub);
+}
+
+int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& dispatch) {
+    const QString dataDir = WithSeparator(o.dataDir.value_or(QDir::currentPath()));
+    if (!QFileInfo(dataDir).isDir()) {
+        Print(streams.err, QStringLiteral("error: data folder %1 does not exist").arg(dataDir));
+        return 1;
+    }
+    if (o.cookiesFile && !ImportCookiesOption(*o.cookiesFile)) {
+        return 1;
+    }
+    CliFrontend frontend(streams.err, streams.errIsTerminal, o.quiet, o.answerYes);
+    JobState state;
+    state.frontend = &frontend;
+    state.m_dataDir = dataDir;
+    LoadSettings(state.m_settings, dataDir);
+    state.m_ready = 1;
+    frontend.input = o.input;
+    ChooseSite(o, frontend);
+    g_pictureQueue().progressWindow = &frontend;
+
+    g_cliJob = &state;
+    PrepareListJob(state);
+    RunListJob(state, dispatch);
+    const int count = state.m_records.Size();
+    if (o.command == u"list") {
+        g_cliJob = nullptr;
+        for (int i = 0; i < count; ++i) {
+            Print(streams.out, RecordLine(*state.m_records.At(i), o.json));
+        }
+        return 0;
+    }
+
+    QString error;
+    const auto selection = ParseAlbumSelection(o.albums, count, error);
+    if (!selection) {
+        g_cliJob = nullptr;
+        Print(streams.err, QStringLiteral("error: ") + error);
+        return 1;
+    }
+    frontend.selected = *selection;
+    frontend.albumCount = count;
+    const QString& firstSavePath = state.m_settings.savePathHistory[0];
+    frontend.savePath = o.saveDir.value_or(firstSavePath.isEmpty() ? dataDir : firstSavePath);
+    if (o.threads) {
+        SlotOf(state.m_settings, state.m_listType.load()).threadCount = uint16_t(*o.threads);
+    }
+    if (count == 0) {
+        g_cliJob = nullptr;
+        return 0;  // nothing listed: the list job has said why
+    }
+    state.m_downState = 1;
+    const DownloadJobResult result = RunDownloadJob(state, dispatch);
+    g_cliJob = nullptr;
+    if (!result.ran) {
+        Print(streams.err,
+              QStringLiteral("error: cannot use the save folder %1").arg(frontend.savePath));
+        return 1;
+    }
+    for (const AlbumDownloadResult& album : result.albums) {
+        Print(streams.out, AlbumResultLine(*state.m_records.At(album.albumIndex), album, o.json));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunCli(const QStringList& args, const CliStreams& streams, const SiteDispatch& dispatch) {
+    if (!args.isEmpty() && args.first() == u"cookies") {
+        return RunCookiesCommand(args.mid(1));
+    }
+    const CliParse parse = ParseCliOptions(args);
+    if (!parse.error.isEmpty()) {
+        Print(streams.err, QStringLiteral("mosaiq-cli: ") + parse.error +
+                               QStringLiteral(" (see mosaiq-cli --help)"));
+        return 2;
+    }
+    if (parse.options.command == u"help") {
+        std::fputs(kCliUsage, streams.out);
+        return 0;
+    }
+    if (parse.options.command == u"version") {
+        Print(streams.out, QStringLiteral("mosaiq-cli %1").arg(QLatin1String(kVersion)));
+        return 0;
+    }
+    return RunJobs(parse.options, streams, dispatch);
+}
+
+}  // namespace mosaiq
