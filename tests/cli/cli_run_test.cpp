@@ -1,0 +1,115 @@
+#include "cli/cli_run.h"
+
+#include "jobs/job_fixture.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace mosaiq::test {
+namespace {
+
+class CliRunTest : public JobTest {
+  protected:
+    struct Run {
+        int code;
+        QString out;
+        QString err;
+    };
+
+    Run Cli(QStringList args) {
+        args << "--data-dir" << dataDir();
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        const int code = RunCli(args, {out, err, false}, FixtureDispatch());
+        return {code, ReadBack(out), ReadBack(err)};
+    }
+
+    static QString ReadBack(std::FILE* file) {
+        std::rewind(file);
+        QByteArray bytes;
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+            bytes.append(buffer, qsizetype(n));
+        }
+        std::fclose(file);
+        return QString::fromUtf8(bytes);
+    }
+};
+
+TEST_F(CliRunTest, ListPrintsOneLinePerAlbum) {
+    AddAlbum("A", 3);
+    AddAlbum("B", -1);
+    const Run text = Cli({"list", "12345"});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_EQ(text.out, "0001\tA\t   3\t\tref-A\n0002\tB\t未知\t\tref-B\n");
+    EXPECT_TRUE(text.err.contains("获取相册列表完成，共2个"));
+
+    const Run json = Cli({"list", "12345", "--json", "--quiet"});
+    const QStringList lines = json.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    const QJsonObject second = QJsonDocument::fromJson(lines[1].toUtf8()).object();
+    EXPECT_EQ(second["index"].toInt(), 1);
+    EXPECT_EQ(second["title"].toString(), "B");
+    EXPECT_EQ(second["pictureCount"].toInt(), -1);
+    EXPECT_EQ(second["albumRef"].toString(), "ref-B");
+    EXPECT_TRUE(json.err.isEmpty());
+    EXPECT_TRUE(server.requests().empty());  // list never downloads
+}
+
+TEST_F(CliRunTest, DownloadFetchesTheChosenAlbums) {
+    AddAlbum("A", 2);
+    AddAlbum("B", 2);
+    AddAlbum("C", 1);
+    const QString save = saveDir() + "out";
+    const Run run =
+        Cli({"download", "12345", "--albums", "2-3", "--save", save, "--json", "--threads", "1"});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    const QJsonObject first = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+    EXPECT_EQ(first["title"].toString(), "B");
+    EXPECT_EQ(first["queued"].toInt(), 2);
+    EXPECT_EQ(first["saved"].toInt(), 2);
+    EXPECT_EQ(first["folder"].toString(), QDir::toNativeSeparators(save + "/B/"));
+    EXPECT_EQ(server.Count(kPictureHost, "/A/1.jpg"), 0);
+    EXPECT_TRUE(QFileInfo::exists(save + "/C/p1.jpg"));
+}
+
+TEST_F(CliRunTest, BadCommandLinesAreUsageErrors) {
+    const QStringList cases[] = {
+        {},
+        {"fetch", "x"},
+        {"list"},
+        {"list", "a", "b"},
+        {"list", "x", "--save", "d"},
+        {"download", "x", "--threads", "0"},
+        {"download", "x", "--site", "21"},
+        {"download", "x", "--albums", "3-1"},
+        {"download", "x", "--bogus"},
+        {"download", "x", "--save"},
+    };
+    for (const QStringList& args : cases) {
+        const Run run = Cli(args);
+        EXPECT_EQ(run.code, 2) << args.join(' ').toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    }
+    EXPECT_EQ(g_fixtureSite().listCalls, 0);
+}
+
+TEST_F(CliRunTest, JobsThatCannotRunExitWithOne) {
+    AddAlbum("A", 1);
+    QFile blocker(saveDir() + "file");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const Run badSave = Cli({"download", "12345", "--save", saveDir() + "file/sub"});
+    EXPECT_EQ(badSave.code, 1);
+    EXPECT_TRUE(badSave.err.contains("请检测设置的保存路径是否有误"));
+    const Run missingAlbum = Cli({"download", "12345", "--albums", "4"});
+    EXPECT_EQ(missingAlbum.code, 1);
+    EXPECT_TRUE(missingAlbum.err.contains("album 4 does not exist"));
+}
+
+}  // namespace
+}  // namespace mosaiq::test
