@@ -3,6 +3,7 @@
 #include "cli/cli_frontend.h"
 #include "cli/cli_options.h"
 #include "cli/cookies_command.h"
+#include "cli/demo_command.h"
 #include "core/album_sink.h"
 #include "core/job_state.h"
 #include "core/picture_queue.h"
@@ -169,6 +170,9 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
 int RunCli(const QStringList& args, const CliStreams& streams, const SiteDispatch& dispatch) {
     if (!args.isEmpty() && args.first() == u"cookies") {
         return RunCookiesCommand(args.mid(1));
+    }
+    if (!args.isEmpty() && args.first() == u"demo") {
+        return RunDemoCommand(args.mid(1));
     }
     const CliParse parse = ParseCliOptions(args);
     if (!parse.error.isEmpty()) {
