@@ -285,6 +285,25 @@ TEST_F(QzoneTest, NewerPhotoListSettingsChooseBigPictureAndCaption) {
     EXPECT_EQ(RequestsTo(kH5, kPhotosV3Path).size(), 1u);
 }
 
+TEST_F(QzoneTest, PhotosWithoutAddressOrPreviewAndTheStopRequest) {
+    UseRoute();
+    server.Route(kH5, kPhotosV3Path, Page(Qz("photos_odd.jsonp")));
+    const int album = AddAlbum(QStringLiteral("V11odd"), 0);
+    FetchQzonePhotos(state, album);
+    // Nothing to fetch is not queued; a lone address carries no empty fallback.
+    EXPECT_EQ(Addresses(), (QStringList{"http://r.photo.store.qq.com/psb?/V11odd/raw/r/gA.jpg",
+                                        "http://r.photo.store.qq.com/psb?/V11odd/raw/r/gB.jpg"}));
+    // The same page again brings nothing new: the listing ends there.
+    EXPECT_EQ(RequestsTo(kH5, kPhotosV3Path).size(), 2u);
+
+    g_pictureQueue().Clear();
+    server.ClearRequests();
+    state.m_downState = 3;
+    FetchQzonePhotos(state, album);
+    EXPECT_EQ(g_pictureQueue().Count(), 1);
+    EXPECT_EQ(RequestsTo(kH5, kPhotosV3Path).size(), 1u);
+}
+
 TEST_F(QzoneTest, PasswordAlbumAsksOncePerVisit) {
     UseRoute();
     state.m_listType = 0;
