@@ -450,8 +450,14 @@ void FetchQzoneAlbumsOld(JobState& state, const QString& account) {
                                CacheBreaker() + QStringLiteral("&g_tk=") + QString::number(gtk),
                            QString(), kTimeoutMs);
     options.headers = headers;
-    state.m_jobText1 = TakeBetween(route, QStringLiteral("\"s\":\""), QStringLiteral("\""), Consume)
-                           .replace(QLatin1String("static"), QLatin1String("plist"));
+    const QString photoListHost =
+        TakeBetween(route, QStringLiteral("\"s\":\""), QStringLiteral("\""), Consume)
+            .replace(QLatin1String("static"), QLatin1String("plist"));
+    // The photo list of this interface goes to that host; a route without a usable one keeps
+    // the list host.
+    if (IsPlainHostName(photoListHost)) {
+        state.m_jobText1 = photoListHost;
+    }
     QString text;
     if (!FetchText(options, unsigned(state.m_qzoneV2Encoding) | Inflate, text) || text.isEmpty() ||
         HandleMessage(state, account, text)) {
