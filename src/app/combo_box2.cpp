@@ -75,7 +75,6 @@ void CComboBox2::OnTextEdited(const QString& text) {
 }
 
 void CComboBox2::OnEntryPicked(const QString& text) {
-    const QSignalBlocker blocker(this);
     lineEdit()->setText(text);
     emit TextChangedByUser(text);
 }

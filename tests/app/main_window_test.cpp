@@ -1,0 +1,247 @@
+#include "app/album_table_model.h"
+#include "app/album_table_view.h"
+#include "app/combo_box2.h"
+#include "app/start_up_paths.h"
+#include "core/album_sink.h"
+#include "core/settings_record.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace mosaiq::test {
+namespace {
+
+using MainWindow = WindowTest;
+
+TEST_F(MainWindow, SubTypeBoxShowsOnlyForTheQqFamilyAndTheInputMovesBesideIt) {
+    window->show();
+    const CMosaiqDlg::Controls& c = window->controls();
+    Settle();
+    ASSERT_TRUE(c.subType->isVisible());
+    EXPECT_EQ(c.subType->count(), 3);
+    const int inputBesideSubType = c.input->x();
+    EXPECT_GT(inputBesideSubType, c.subType->x() + c.subType->width());
+    const int subTypeLeft = c.subType->x();
+
+    c.siteType->setCurrentIndex(4);
+    Settle();
+    EXPECT_FALSE(c.subType->isVisible());
+    EXPECT_EQ(c.input->x(), subTypeLeft);
+    EXPECT_EQ(window->SubTypeSelection(), -1);
+
+    // Typing a QQ group address brings the box back with the group entry.
+    c.input->setEditText(QStringLiteral("https://qun.qzone.qq.com/group#!/87654321/photo"));
+    emit c.input->TextChangedByUser(c.input->currentText());
+    Settle();
+    EXPECT_EQ(c.siteType->currentIndex(), 0);
+    EXPECT_TRUE(c.subType->isVisible());
+    EXPECT_EQ(window->SubTypeSelection(), 1);
+    EXPECT_EQ(c.input->x(), inputBesideSubType);
+}
+
+TEST_F(MainWindow, StartUpPutsAnAddressFromTheClipboardIntoTheInputAndRecognisesIt) {
+    CMosaiqDlg fresh;
+    QApplication::clipboard()->setText(QStringLiteral("  https://weibo.com/123456789  "));
+    if (QApplication::clipboard()->text().isEmpty()) {
+        GTEST_SKIP() << "this platform plugin keeps no clipboard";
+    }
+    fresh.LoadStartUpState(dataDir());
+    fresh.FinishStartUp();
+    EXPECT_EQ(fresh.controls().input->currentText(), QStringLiteral("https://weibo.com/123456789"));
+    EXPECT_EQ(fresh.controls().siteType->currentIndex(), 4);
+    EXPECT_EQ(fresh.state().m_ready.load(), 1);
+}
+
+TEST(StartUpPaths, ClipboardAndSaveFolderRules) {
+    EXPECT_EQ(ClipboardInput(QStringLiteral(" 12345 ")), QStringLiteral("12345"));
+    EXPECT_EQ(ClipboardInput(QString(199, u'a')), QString(199, u'a'));
+    EXPECT_EQ(ClipboardInput(QString(200, u'a')), QString());
+    const QString docs = QStringLiteral("/home/u/Documents");
+    EXPECT_EQ(ProposedSavePath(QStringLiteral("/opt/mosaiq/"), docs, QStringLiteral("/tmp")),
+              QStringLiteral("/opt/mosaiq/"));
+    for (const char* temp : {"/tmp/unpacked/", "/home/u/Temp/x/", "/var/scratch/a/"}) {
+        EXPECT_EQ(ProposedSavePath(QString::fromUtf8(temp), docs, QStringLiteral("/var/scratch")),
+                  QStringLiteral("/home/u/Documents/Mosaiq/"))
+            << temp;
+    }
+}
+
+TEST_F(MainWindow, DroppingAFileOrAFolderSetsTheSavePathAndItsHistory) {
+    QDir(saveDir()).mkpath(QStringLiteral("album.2024"));
+    QFile picture(saveDir() + QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    picture.close();
+    const CMosaiqDlg::Controls& c = window->controls();
+
+    window->DropPaths({picture.fileName(), QStringLiteral("/ignored")});
+    EXPECT_EQ(c.savePath->currentText(), saveDir());
+    // A folder with a dot in its name is still a folder.
+    window->DropPaths({saveDir() + QStringLiteral("album.2024")});
+    EXPECT_EQ(c.savePath->currentText(), saveDir() + QStringLiteral("album.2024/"));
+    window->DropPaths({saveDir()});
+
+    EXPECT_EQ(c.savePath->Entries(),
+              QStringList({saveDir(), saveDir() + QStringLiteral("album.2024/")}));
+    QFile file(dataDir() + QStringLiteral("soft.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ParseSettings(file.readAll()).savePathHistory[0],
+              saveDir() + QStringLiteral("album.2024/"));
+}
+
+TEST_F(MainWindow, FolderPickerCancelledChangesNothing) {
+    const QString before = window->controls().savePath->currentText();
+    window->OnPickFolder();
+    EXPECT_EQ(window->controls().savePath->currentText(), before);
+    prompter->folderName = saveDir();
+    window->OnPickFolder();
+    EXPECT_EQ(window->controls().savePath->currentText(), saveDir());
+}
+
+struct MenuCase {
+    int listType;
+    bool shopEnabled;
+    bool yupooEnabled;
+};
+
+class SettingsMenu : public WindowTest, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(SettingsMenu, ChecksTheCurrentSitesBitsAndEnablesItsOwnItems) {
+    const MenuCase& m = GetParam();
+    window->controls().siteType->setCurrentIndex(m.listType);
+    NamingOf(window->state().m_settings, m.listType).options =
+        kOptionFixOrder | kOptionShopMainOnly;
+    window->SettingsMenu()->aboutToShow();
+    EXPECT_TRUE(window->MenuAction(CMosaiqDlg::kFixOrder)->isChecked());
+    EXPECT_TRUE(window->MenuAction(CMosaiqDlg::kShopMainOnly)->isChecked());
+    EXPECT_FALSE(window->MenuAction(CMosaiqDlg::kFixFormat)->isChecked());
+    EXPECT_FALSE(window->MenuAction(CMosaiqDlg::kThunderOnly)->isChecked());
+    EXPECT_EQ(window->MenuAction(CMosaiqDlg::kShopMainOnly)->isEnabled(), m.shopEnabled);
+    EXPECT_EQ(window->MenuAction(CMosaiqDlg::kShopDescOnly)->isEnabled(), m.shopEnabled);
+    EXPECT_EQ(window->MenuAction(CMosaiqDlg::kYupooBig)->isEnabled(), m.yupooEnabled);
+    EXPECT_TRUE(window->MenuAction(CMosaiqDlg::kLoginMode1)->isChecked());
+    // The download-list popup is greyed as a whole.
+    EXPECT_FALSE(qobject_cast<QMenu*>(window->MenuAction(CMosaiqDlg::kImportDownloadFile)->parent())
+                     ->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, SettingsMenu,
+                         ::testing::Values(MenuCase{0, false, false}, MenuCase{7, false, true},
+                                           MenuCase{11, true, false}, MenuCase{16, true, false},
+                                           MenuCase{20, false, false}));
+
+TEST_F(MainWindow, OptionItemsToggleTheCurrentSiteOnlyAndSave) {
+    window->controls().siteType->setCurrentIndex(11);
+    SettingsRecord& settings = window->state().m_settings;
+    const uint16_t otherBefore = NamingOf(settings, 12).options;
+    window->MenuAction(CMosaiqDlg::kShopDescOnly)->trigger();
+    window->MenuAction(CMosaiqDlg::kShopMainOnly)->trigger();
+    EXPECT_TRUE(NamingOf(settings, 11).options & kOptionShopMainOnly);
+    EXPECT_FALSE(NamingOf(settings, 11).options & kOptionShopDescOnly);
+    EXPECT_EQ(NamingOf(settings, 12).options, otherBefore);
+    QFile file(dataDir() + QStringLiteral("soft.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(NamingOf(ParseSettings(file.readAll()), 11).options, NamingOf(settings, 11).options);
+}
+
+TEST_F(MainWindow, JobsBusyAndIdleDisplayFromAWorkerThread) {
+    const CMosaiqDlg::Controls& c = window->controls();
+    std::thread worker([&] {
+        window->SetListBusy(true);
+        window->SetStatusText(StatusLine::Main, QStringLiteral("正在获取相册列表，请稍等..."));
+    });
+    while (c.getList->text() != QStringLiteral("终止获取")) {
+        Settle();
+    }
+    worker.join();
+    Settle();
+    EXPECT_FALSE(c.siteType->isEnabled());
+    EXPECT_FALSE(c.download->isEnabled());
+    EXPECT_FALSE(c.input->isEnabled());
+    EXPECT_FALSE(c.preview->isEnabled());
+    EXPECT_FALSE(c.findLink->isEnabled());
+    EXPECT_FALSE(c.exportLink->isEnabled());
+    EXPECT_TRUE(c.notice->isHidden());
+    EXPECT_EQ(c.status1->text(), QStringLiteral("正在获取相册列表，请稍等..."));
+
+    window->SetListBusy(false);
+    EXPECT_EQ(c.getList->text(), QStringLiteral("获取相册"));
+    EXPECT_TRUE(c.download->isEnabled());
+    EXPECT_TRUE(c.filterLink->isEnabled());
+    EXPECT_TRUE(c.siteType->isEnabled());
+
+    window->SetDownloadBusy(true);
+    EXPECT_EQ(c.download->text(), QStringLiteral("终止下载"));
+    EXPECT_TRUE(c.download->isEnabled());
+    EXPECT_FALSE(c.getList->isEnabled());
+    EXPECT_FALSE(c.pickFolder->isEnabled());
+    EXPECT_FALSE(c.savePath->isEnabled());
+    window->SetDownloadBusy(false);
+    EXPECT_EQ(c.download->text(), QStringLiteral("下载"));
+    EXPECT_TRUE(c.getList->isEnabled());
+}
+
+TEST_F(MainWindow, AWorkersQuestionWaitsForTheAnswerOnTheUiThread) {
+    prompter->answers = {true};
+    bool answer = false;
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        answer = window->AskYesNo(QStringLiteral("继续?"), QStringLiteral("提示"));
+        done = true;
+    });
+    while (!done) {
+        Settle();
+    }
+    worker.join();
+    EXPECT_TRUE(answer);
+    EXPECT_EQ(prompter->questions, QStringList{QStringLiteral("继续?")});
+}
+
+TEST_F(MainWindow, FiftyThousandAlbumsLoadWhileTheWindowKeepsAnswering) {
+    constexpr int kAlbums = 50000;
+    int insertions = 0;
+    QObject::connect(window->albumModel(), &QAbstractItemModel::rowsInserted,
+                     [&insertions] { ++insertions; });
+    std::atomic<bool> done{false};
+    std::atomic<int> answeredWhileLoading{0};
+    std::thread adapter([&] {
+        for (int i = 0; i < kAlbums; ++i) {
+            ST_PERLISTRECORD record;
+            record.title = QStringLiteral("album %1").arg(i);
+            AppendAndShow(window->state(), record);
+            if (i % 5000 == 0) {
+                // A question to the window is answered while rows keep coming.
+                window->InputText();
+                ++answeredWhileLoading;
+            }
+        }
+        done = true;
+    });
+    while (!done) {
+        Settle();
+    }
+    adapter.join();
+    Settle();
+    EXPECT_EQ(window->albumModel()->rowCount(), kAlbums);
+    EXPECT_EQ(answeredWhileLoading.load(), kAlbums / 5000);
+    // Rows arrive in batches, not one model insertion per album.
+    EXPECT_LT(insertions, kAlbums / 10);
+    EXPECT_EQ(window->albumModel()->index(kAlbums - 1, 0).data().toString(),
+              QStringLiteral("50000"));
+}
+
+}  // namespace
+}  // namespace mosaiq::test
