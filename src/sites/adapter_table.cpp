@@ -187,9 +187,4 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
     return nullptr;
 }
 
-// Waits for the HTTP client of the web layer.
-PageFetcher DispatchPageFetcher() {
-    return nullptr;
-}
-
 }  // namespace mosaiq

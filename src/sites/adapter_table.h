@@ -10,9 +10,6 @@ struct JobState;
 // picture-list adapter delivers the pictures of record `albumIndex` through AddPicture.
 using AlbumListAdapter = void (*)(JobState& state, const QString& input);
 using PictureListAdapter = void (*)(JobState& state, int albumIndex);
-// Fetches a site page for the dispatch (gzip accepted, decoded as UTF-8 or automatic).
-// False when the request failed.
-using PageFetcher = bool (*)(const QString& address, QString& page);
 
 // Every album-list adapter the dispatch can call.
 enum class AlbumSource {
@@ -108,7 +105,5 @@ enum class PictureSource {
 // The adapter behind a source; nullptr while that site's adapter is not built.
 AlbumListAdapter AlbumListAdapterFor(AlbumSource source);
 PictureListAdapter PictureListAdapterFor(PictureSource source);
-// The page fetch of the rows that read a page before their adapter; nullptr while missing.
-PageFetcher DispatchPageFetcher();
 
 }  // namespace mosaiq

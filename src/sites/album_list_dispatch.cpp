@@ -3,6 +3,7 @@
 #include "core/album_sink.h"
 #include "core/frontend.h"
 #include "core/job_state.h"
+#include "sites/dispatch_page.h"
 #include "sites/input_normalization.h"
 
 namespace mosaiq {
@@ -26,12 +27,9 @@ bool Stopping(const JobState& state) {
     return state.m_listState.load() == 2;
 }
 
-// Every piece the plan needs is built: the first adapter, and the page fetch of its row.
+// A row runs, and fetches its page, only once its first adapter is built.
 bool Supported(const AlbumListPlan& plan) {
-    if (AlbumListAdapterFor(plan.calls.front().source) == nullptr) {
-        return false;
-    }
-    return plan.pageStep == PageStep::None || DispatchPageFetcher() != nullptr;
+    return AlbumListAdapterFor(plan.calls.front().source) != nullptr;
 }
 
 void RunCalls(JobState& state, const AlbumListPlan& plan) {
@@ -69,7 +67,7 @@ void DispatchAlbumList(JobState& state, const QString& trimmedInput, bool& singl
     }
     if (plan.pageStep != PageStep::None) {
         QString page;
-        if (!DispatchPageFetcher()(plan.pageAddress, page)) {
+        if (!FetchDispatchPage(plan.pageAddress, page)) {
             return;
         }
         if (!CompletePlanWithPage(plan, page)) {
