@@ -12,6 +12,7 @@
 #include "jobs/download_job.h"
 #include "jobs/list_job.h"
 #include "sites/recognition.h"
+#include "web/shared_cookie_hooks.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -108,6 +109,8 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
         Print(streams.err, QStringLiteral("error: data folder %1 does not exist").arg(dataDir));
         return 1;
     }
+    // Requests carry the logins the window or an imported cookies.txt left in the store.
+    InstallSharedCookieStore();
     if (o.cookiesFile && !ImportCookiesOption(*o.cookiesFile)) {
         return 1;
     }
