@@ -130,6 +130,30 @@ TEST_F(SiteTable, PictureDispatchCoversEveryTypeAndRejectsOthers) {
     EXPECT_TRUE(server.requests().empty());
 }
 
+// The QQ Zone row: when neither album list finds anything, the empty-result message comes
+// first, and the mood pseudo-album is added only while Ctrl is held.
+TEST_F(SiteTable, QzoneMoodAlbumOnlyWithCtrlWhenNothingWasListed) {
+    if (AlbumListAdapterFor(AlbumSource::QzoneAlbums) == nullptr) {
+        GTEST_SKIP() << "QQ Zone adapters not built";
+    }
+    for (const bool ctrl : {false, true}) {
+        SCOPED_TRACE(ctrl);
+        state.m_records.Clear();
+        frontend.messages.clear();
+        frontend.ctrlDown = ctrl;
+        ListAlbums(0, 0, "https://user.qzone.qq.com/123456789");
+        ASSERT_FALSE(frontend.messages.isEmpty());
+        EXPECT_TRUE(
+            frontend.messages.last().startsWith(QStringLiteral("没有获取到相册，原因如下")));
+        EXPECT_EQ(state.m_account, QString("123456789"));
+        ASSERT_EQ(state.m_records.Size(), ctrl ? 1 : 0);
+        if (ctrl) {
+            EXPECT_EQ(state.m_records.At(0)->title, QStringLiteral("说说里的图片"));
+            EXPECT_EQ(state.m_records.At(0)->coverUrl, QString("123"));
+        }
+    }
+}
+
 struct PictureCase {
     int listType;
     int subType;
