@@ -142,7 +142,7 @@ class CMosaiqDlg : public QMainWindow, public Frontend {
     void SetStatusText(StatusLine line, const QString& text) override;
     void ShowMessage(const QString& text, const QString& caption) override;
     bool AskYesNo(const QString& text, const QString& caption) override;
-    bool OpenLoginWindow(const QString& address) override;
+    bool OpenLoginWindow(const QString& address, int autoCloseSeconds) override;
     QString InputText() override;
     QString SavePathText() override;
     int SiteTypeSelection() override;

@@ -36,8 +36,8 @@ bool CMosaiqDlg::AskYesNo(const QString& text, const QString& caption) {
     return RunOnUiThread(this, [&] { return m_prompter->YesNo(this, text, caption); });
 }
 
-bool CMosaiqDlg::OpenLoginWindow(const QString& address) {
-    return m_logins->OpenLoginWindow(address, 0) == LoginResult::Ok;
+bool CMosaiqDlg::OpenLoginWindow(const QString& address, int autoCloseSeconds) {
+    return m_logins->OpenLoginWindow(address, autoCloseSeconds) == LoginResult::Ok;
 }
 
 QString CMosaiqDlg::InputText() {

@@ -48,7 +48,8 @@ void CliFrontend::SetStatusText(StatusLine line, const QString& text) {
 
 void CliFrontend::ShowMessage(const QString& text, const QString& caption) {
     std::lock_guard lock(m_mutex);
-    Line(caption + QStringLiteral(": ") + QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
+    Line(caption + QStringLiteral(": ") +
+         QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
 }
 
 bool CliFrontend::AskYesNo(const QString& text, const QString& caption) {
@@ -58,7 +59,7 @@ bool CliFrontend::AskYesNo(const QString& text, const QString& caption) {
     return m_answerYes;
 }
 
-bool CliFrontend::OpenLoginWindow(const QString& address) {
+bool CliFrontend::OpenLoginWindow(const QString& address, int) {
     std::lock_guard lock(m_mutex);
     Line(QStringLiteral("This site wants a login (%1), and the command line cannot open a login "
                         "window: log in with a browser, export its cookies.txt and pass "

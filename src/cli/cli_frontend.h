@@ -25,7 +25,7 @@ class CliFrontend : public Frontend {
     void SetStatusText(StatusLine line, const QString& text) override;
     void ShowMessage(const QString& text, const QString& caption) override;
     bool AskYesNo(const QString& text, const QString& caption) override;
-    bool OpenLoginWindow(const QString& address) override;
+    bool OpenLoginWindow(const QString& address, int autoCloseSeconds) override;
     QString InputText() override { return input; }
     QString SavePathText() override { return savePath; }
     int SiteTypeSelection() override { return siteType; }

@@ -22,9 +22,10 @@ class Frontend {
     virtual void ShowMessage(const QString& text, const QString& caption) = 0;
     // Blocks until answered; true for Yes.
     virtual bool AskYesNo(const QString& text, const QString& caption) = 0;
-    // Opens the login window on `address` and blocks until it closes.
-    // True when it was closed by its timer or accepted, false when cancelled.
-    virtual bool OpenLoginWindow(const QString& address) = 0;
+    // Opens the login window on `address` and blocks until it closes; with autoCloseSeconds
+    // above 0 the window closes itself after that long. True when it was closed by its timer
+    // or accepted, false when cancelled.
+    virtual bool OpenLoginWindow(const QString& address, int autoCloseSeconds) = 0;
 
     // Controls the jobs read.
     virtual QString InputText() = 0;

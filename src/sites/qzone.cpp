@@ -76,7 +76,7 @@ bool Ask(JobState& state, const QString& question) {
 
 void OpenLogin(JobState& state, const QString& address) {
     if (state.frontend != nullptr) {
-        state.frontend->OpenLoginWindow(address);
+        state.frontend->OpenLoginWindow(address, 0);
     }
 }
 

@@ -201,6 +201,7 @@ TEST_F(QzoneTest, MessageAnswersAskOrShowAndListNothing) {
         SCOPED_TRACE(std::string(c.page) + (c.answer ? " yes" : " no"));
         frontend.questions.clear();
         frontend.logins.clear();
+        frontend.loginAutoCloseSeconds.clear();
         frontend.messages.clear();
         frontend.defaultAnswer = c.answer;
         server.ClearRequests();
@@ -213,6 +214,8 @@ TEST_F(QzoneTest, MessageAnswersAskOrShowAndListNothing) {
                 QStringLiteral("加密或非公开空间，是否进行身份验证?")));
         }
         EXPECT_EQ(frontend.logins, c.logins);
+        // The verification login waits for the user; it never closes by itself.
+        EXPECT_EQ(frontend.loginAutoCloseSeconds, std::vector<int>(size_t(c.logins.size()), 0));
         EXPECT_EQ(frontend.messages, c.messages);
         EXPECT_EQ(RequestsTo(kH5, kAlbumsV3Path).size(), 1u);
     }

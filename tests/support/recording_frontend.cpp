@@ -25,11 +25,12 @@ bool RecordingFrontend::AskYesNo(const QString& text, const QString&) {
     return answer;
 }
 
-bool RecordingFrontend::OpenLoginWindow(const QString& address) {
+bool RecordingFrontend::OpenLoginWindow(const QString& address, int autoCloseSeconds) {
     std::function<bool(const QString&)> handler;
     {
         Lock lock(mutex);
         logins.append(address);
+        loginAutoCloseSeconds.push_back(autoCloseSeconds);
         handler = onLogin;
     }
     return handler ? handler(address) : false;

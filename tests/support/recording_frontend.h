@@ -35,6 +35,7 @@ class RecordingFrontend : public Frontend {
     QStringList messages;
     QStringList questions;
     QStringList logins;
+    std::vector<int> loginAutoCloseSeconds;
     QStringList mainStatus;
     QStringList progressStatus;
     QStringList groupTexts;
@@ -52,7 +53,7 @@ class RecordingFrontend : public Frontend {
     void SetStatusText(StatusLine line, const QString& text) override;
     void ShowMessage(const QString& text, const QString& caption) override;
     bool AskYesNo(const QString& text, const QString& caption) override;
-    bool OpenLoginWindow(const QString& address) override;
+    bool OpenLoginWindow(const QString& address, int autoCloseSeconds) override;
     QString InputText() override;
     QString SavePathText() override;
     int SiteTypeSelection() override;
