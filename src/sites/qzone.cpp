@@ -212,7 +212,8 @@ PageEnd ParseAlbums(JobState& state, const QString& text, int idcNum, const QStr
             return PageEnd::Stopped;
         }
     }
-    return PageEnd::More;
+    // Polled between pages too: a page of nameless pieces adds nothing.
+    return ListStopRequested(state) ? PageEnd::Stopped : PageEnd::More;
 }
 
 // The account of an album: its "hostUin" (the mood list carries it too), else the job's.
@@ -251,15 +252,14 @@ struct Picture {
     QString caption;
 };
 
-// Queues the pictures of one page unless the page repeats an earlier one. False when the
-// album ends here (a repeat, the user's stop or the marker of pictures downloaded before).
-bool QueuePage(JobState& state, const std::vector<Picture>& pictures, const QString& referer,
-               int albumIndex, RepeatGuard& guard) {
-    QStringList addresses;
-    for (const Picture& p : pictures) {
-        addresses.append(p.address);
-    }
-    if (guard.IsRepeat(addresses)) {
+// Queues the pictures of one page unless the page repeats an earlier one; `pageItems` are the
+// page's pieces as sent, so a repeated page without any usable picture ends the album too.
+// False when the album ends here (a repeat, the user's stop or the marker of pictures
+// downloaded before). The stop is polled after the page as well: a page that queues nothing
+// would never poll it.
+bool QueuePage(JobState& state, const QStringList& pageItems, const std::vector<Picture>& pictures,
+               const QString& referer, int albumIndex, RepeatGuard& guard) {
+    if (guard.IsRepeat(pageItems)) {
         return false;
     }
     for (const Picture& p : pictures) {
@@ -268,7 +268,7 @@ bool QueuePage(JobState& state, const std::vector<Picture>& pictures, const QStr
             return false;
         }
     }
-    return true;
+    return !DownloadShouldEnd(state);
 }
 
 bool AsksForPassword(const QString& text, const ST_PERLISTRECORD& record) {
@@ -390,7 +390,7 @@ void FetchMoodPictures(JobState& state, int albumIndex, const ST_PERLISTRECORD& 
                 }
             }
         }
-        if (!QueuePage(state, pictures, referer, albumIndex, guard) ||
+        if (!QueuePage(state, posts.mid(1), pictures, referer, albumIndex, guard) ||
             posts.size() != kMoodPageSize + 1) {
             return;
         }
@@ -523,7 +523,8 @@ void FetchQzonePhotos(JobState& state, int albumIndex) {
         }
         QStringList pieces;
         if (SplitText(text, QStringLiteral("\"batchId\""), pieces) == 0 ||
-            !QueuePage(state, PhotosOfPage(state, pieces, NewPhoto), referer, albumIndex, guard)) {
+            !QueuePage(state, pieces.mid(1), PhotosOfPage(state, pieces, NewPhoto), referer,
+                       albumIndex, guard)) {
             return;
         }
         QqPause((requests + 1 + 20) * 200);
@@ -592,7 +593,8 @@ void FetchQzonePhotosOld(JobState& state, int albumIndex) {
             passwordMark = true;
             continue;
         }
-        if (!QueuePage(state, PhotosOfPage(state, pieces, OldPhoto), referer, albumIndex, guard) ||
+        if (!QueuePage(state, pieces.mid(1), PhotosOfPage(state, pieces, OldPhoto), referer,
+                       albumIndex, guard) ||
             albumView) {
             return;
         }

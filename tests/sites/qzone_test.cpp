@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <atomic>
+
 namespace mosaiq::test {
 namespace {
 
@@ -119,6 +121,16 @@ TEST_F(QzoneTest, StopRequestEndsTheListAfterTheCurrentAlbum) {
     state.m_listState = 2;
     FetchQzoneAlbums(state, QStringLiteral("12345"));
     EXPECT_EQ(state.m_records.Size(), 1);
+    EXPECT_EQ(RequestsTo(kH5, kAlbumsV3Path).size(), 1u);
+}
+
+TEST_F(QzoneTest, StopRequestIsSeenAfterAPageOfNamelessAlbums) {
+    server.Route(kH5, kAlbumsV3Path, [this](const RecordedRequest&) {
+        state.m_listState = 2;
+        return Page(Qz("albums_v3_nameless.jsonp"));
+    });
+    FetchQzoneAlbums(state, QStringLiteral("12345"));
+    EXPECT_EQ(state.m_records.Size(), 0);
     EXPECT_EQ(RequestsTo(kH5, kAlbumsV3Path).size(), 1u);
 }
 
@@ -305,6 +317,43 @@ TEST_F(QzoneTest, PhotosWithoutAddressOrPreviewAndTheStopRequest) {
     FetchQzonePhotos(state, album);
     EXPECT_EQ(g_pictureQueue().Count(), 1);
     EXPECT_EQ(RequestsTo(kH5, kPhotosV3Path).size(), 1u);
+}
+
+// A server that answers every page with photos that have no address: the album still ends,
+// and a stop stored meanwhile is seen although no picture was queued.
+TEST_F(QzoneTest, PagesThatQueueNothingStillEnd) {
+    UseRoute();
+    struct Case {
+        const char* name;
+        QString host, path;
+        void (*fetch)(JobState&, int);
+        bool stopDuringPage;
+        size_t requests;
+    };
+    const QString oldHost = QStringLiteral("szplist.photo.qq.com");
+    const QString oldPath = QStringLiteral("/fcgi-bin/cgi_list_photo");
+    const Case cases[] = {
+        {"newer repeated", kH5, kPhotosV3Path, FetchQzonePhotos, false, 2},
+        {"newer stopped", kH5, kPhotosV3Path, FetchQzonePhotos, true, 1},
+        {"older repeated", oldHost, oldPath, FetchQzonePhotosOld, false, 2},
+        {"older stopped", oldHost, oldPath, FetchQzonePhotosOld, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.ClearRequests();
+        state.m_downState = 1;
+        std::atomic<int> served = 0;
+        // Past a few pages the list ends, so a fault shows as a count instead of a hang.
+        server.Route(c.host, c.path, [&, stop = c.stopDuringPage](const RecordedRequest&) {
+            if (stop) {
+                state.m_downState = 3;
+            }
+            return Page(Qz(++served > 5 ? "photos_v3_end.jsonp" : "photos_unusable.jsonp"));
+        });
+        c.fetch(state, AddAlbum(QStringLiteral("V11none"), 0));
+        EXPECT_EQ(RequestsTo(c.host, c.path).size(), c.requests);
+        EXPECT_EQ(g_pictureQueue().Count(), 0);
+    }
 }
 
 TEST_F(QzoneTest, PasswordAlbumAsksOncePerVisit) {
