@@ -113,6 +113,29 @@ std::optional<qint64> DeclaredLength(const QByteArray& headers) {
     return any ? std::optional<qint64>(value) : std::nullopt;
 }
 
+// What the request line carries: spaces, control bytes and non-ASCII bytes of the path and
+// query percent-encoded (UTF-8), as a browser does; existing escapes and the host stay as
+// written. Sites hand out picture addresses with Chinese names and blanks in them.
+QByteArray WireAddress(const QString& url) {
+    const QByteArray bytes = url.toUtf8();
+    const qsizetype scheme = bytes.indexOf("://");
+    qsizetype at = scheme < 0 ? 0 : scheme + 3;
+    while (at < bytes.size() && bytes[at] != '/' && bytes[at] != '?' && bytes[at] != '#') {
+        ++at;
+    }
+    QByteArray wire = bytes.left(at);
+    static const char kHex[] = "0123456789ABCDEF";
+    for (; at < bytes.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if (byte <= 0x20 || byte >= 0x7F) {
+            wire.append('%').append(kHex[byte >> 4]).append(kHex[byte & 0xF]);
+        } else {
+            wire.append(char(byte));
+        }
+    }
+    return wire;
+}
+
 bool IsRedirect(long status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -394,7 +417,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
         HeaderList connectList(
             connectTo.isEmpty() ? nullptr : curl_slist_append(nullptr, connectEntry.constData()));
         const HeaderList headers = BuildHeaderList(options.headers, CookiesFor(url));
-        const QByteArray encodedUrl = url.toUtf8();
+        const QByteArray encodedUrl = WireAddress(url);
         if (hop > 0) {
             curl_easy_reset(handle);
         }

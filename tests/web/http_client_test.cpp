@@ -400,6 +400,17 @@ TEST_F(HttpClientTest, UnusableAddressesFail) {
     EXPECT_TRUE(server.requests().empty());
 }
 
+TEST_F(HttpClientTest, BlanksAndChineseInAnAddressGoOutEscaped) {
+    server.Route(kHost, QStringLiteral("/相册 1.jpg"), Body("ok"));
+    RequestOptions options =
+        Options(QStringLiteral("/相册 1.jpg?q=中 文&x=%2F&y=a|b"), saveDir() + "p.jpg");
+    EXPECT_TRUE(Fetch(options, UseCache | NoReload));
+    EXPECT_EQ(ReadFile(options.targetPath), "ok");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].target,
+              "/%E7%9B%B8%E5%86%8C%201.jpg?q=%E4%B8%AD%20%E6%96%87&x=%2F&y=a|b");
+}
+
 TEST_F(HttpClientTest, CookieHookAndRedirectsPerHop) {
     std::vector<std::pair<QString, QByteArray>> stored;
     std::mutex mutex;
