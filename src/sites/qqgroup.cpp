@@ -32,22 +32,19 @@ RequestOptions GroupOptions(const QString& headers) {
     return options;
 }
 
-// The stored account of a group cookie: "o" first, then one leading zero dropped.
-QString GroupCookieUin(const QString& cookies, const QString& name) {
-    QString value = CookieValue(cookies, name);
-    if (!value.startsWith(u'o')) {
-        return QString();
-    }
-    value.remove(0, 1);
-    if (value.startsWith(u'0')) {
-        value.remove(0, 1);
-    }
-    return value;
-}
-
+// The number after the "o" of the first "guin=o" (which QQ's "pt2gguin" cookie carries too),
+// one leading zero dropped; "p_uin=o" when that leaves nothing.
 QString LoggedInUin(const QString& cookies) {
-    const QString guin = GroupCookieUin(cookies, QStringLiteral("guin"));
-    return guin.isEmpty() ? GroupCookieUin(cookies, QStringLiteral("p_uin")) : guin;
+    for (const QStringView marker : {u"guin=o", u"p_uin=o"}) {
+        QString value = TakeBetween(QStringView(cookies), marker, u";");
+        if (value.startsWith(u'0')) {
+            value.remove(0, 1);
+        }
+        if (!value.isEmpty()) {
+            return value;
+        }
+    }
+    return QString();
 }
 
 QString PhotoAddress(QStringView piece) {

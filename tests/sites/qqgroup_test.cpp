@@ -76,14 +76,37 @@ TEST_F(QqGroupTest, AlbumListPagesBy36WithTheLoginValues) {
     }
 }
 
-TEST_F(QqGroupTest, LoggedInNumberFallsBackToPUin) {
-    LogIn({{"p_uin", "o0099"}, {"skey", "k"}});
+struct LoginCase {
+    const char* name;
+    QList<QPair<QByteArray, QByteArray>> cookies;
+    const char* number;
+    const char* gtkKey;
+};
+
+class QqGroupLoginTest : public QqGroupTest, public ::testing::WithParamInterface<LoginCase> {};
+
+TEST_P(QqGroupLoginTest, LoggedInNumberAndGtkComeFromTheCookies) {
+    LogIn(GetParam().cookies);
     ServeAlbums();
     FetchQqGroupAlbums(state, QStringLiteral("778899"));
-    EXPECT_EQ(state.m_jobText1, QStringLiteral("099"));
-    EXPECT_EQ(QueryItem(RequestsTo(kH5, kAlbumsPath).at(0), "g_tk"),
-              QString::number(ComputeGtk("k")));
+    EXPECT_EQ(state.m_jobText1, QLatin1String(GetParam().number));
+    const RecordedRequest first = RequestsTo(kH5, kAlbumsPath).at(0);
+    EXPECT_EQ(QueryItem(first, "uin"), QLatin1String(GetParam().number));
+    EXPECT_EQ(QueryItem(first, "g_tk"), QString::number(ComputeGtk(GetParam().gtkKey)));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cookies, QqGroupLoginTest,
+    ::testing::Values(LoginCase{"PUinWithoutGuin", {{"p_uin", "o0099"}, {"skey", "k"}}, "099", "k"},
+                      LoginCase{"QqLoginGuinCookie",
+                                {{"p_uin", "o0099"}, {"pt2gguin", "o0123456"}, {"p_skey", "pk"}},
+                                "123456",
+                                "pk"},
+                      LoginCase{"GuinOfOnlyZero",
+                                {{"guin", "o0"}, {"p_uin", "o0777"}, {"skey", "k"}},
+                                "777",
+                                "k"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(QqGroupTest, LoggedOutUserGetsTheDispatchHintOnly) {
     server.Route(kH5, kAlbumsPath, Page(Qg("not_logged_in.jsonp")));
