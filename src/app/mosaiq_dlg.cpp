@@ -280,9 +280,9 @@ void CMosaiqDlg::OnPickFolder() {
 }
 
 void CMosaiqDlg::OnOpenFolder() {
-    const QString albumFolder = g_pictureQueue().folder;
-    if (m_state.m_downState.load() != 0 && !albumFolder.isEmpty()) {
-        OpenFolder(albumFolder);
+    // The album folder is only read while workers run: between albums the job rewrites it.
+    if (g_workersRunning.load() != 0) {
+        OpenFolder(g_pictureQueue().folder);
         return;
     }
     const QString savePath = m_controls.savePath->currentText().trimmed();
