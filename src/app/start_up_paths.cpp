@@ -24,7 +24,8 @@ QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
     const QString folder = QDir::fromNativeSeparators(WithSeparator(dataDir)).toLower();
     const QString temp = QDir::fromNativeSeparators(WithSeparator(tempDir)).toLower();
     const bool inTemp = folder.startsWith(temp) || folder.contains(QLatin1String("/temp/")) ||
-                        folder.contains(QLatin1String("/tmp/"));
+                        folder.contains(QLatin1String("/tmp/")) ||
+                        folder.contains(QLatin1String("/locals"));
     if (!inTemp) {
         return WithSeparator(dataDir);
     }
@@ -35,6 +36,10 @@ QString DroppedSaveFolder(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir()) {
         return WithSeparator(path);
+    }
+    // A file on disk is one even without a dot in its name.
+    if (info.isFile()) {
+        return WithSeparator(info.absolutePath());
     }
     // Not a folder on disk: a name with a dot is taken for a file.
     const QString native = QDir::toNativeSeparators(path);

@@ -3,6 +3,7 @@
 #include "app/combo_box2.h"
 #include "app/start_up_paths.h"
 #include "core/album_sink.h"
+#include "core/picture_queue.h"
 #include "core/settings_record.h"
 #include "window_fixture.h"
 
@@ -11,12 +12,14 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -73,7 +76,8 @@ TEST(StartUpPaths, ClipboardAndSaveFolderRules) {
     const QString docs = QStringLiteral("/home/u/Documents");
     EXPECT_EQ(ProposedSavePath(QStringLiteral("/opt/mosaiq/"), docs, QStringLiteral("/tmp")),
               QStringLiteral("/opt/mosaiq/"));
-    for (const char* temp : {"/tmp/unpacked/", "/home/u/Temp/x/", "/var/scratch/a/"}) {
+    for (const char* temp :
+         {"/tmp/unpacked/", "/home/u/Temp/x/", "/var/scratch/a/", "/home/u/LocalSettings/x/"}) {
         EXPECT_EQ(ProposedSavePath(QString::fromUtf8(temp), docs, QStringLiteral("/var/scratch")),
                   QStringLiteral("/home/u/Documents/Mosaiq/"))
             << temp;
@@ -93,13 +97,20 @@ TEST_F(MainWindow, DroppingAFileOrAFolderSetsTheSavePathAndItsHistory) {
     window->DropPaths({saveDir() + QStringLiteral("album.2024")});
     EXPECT_EQ(c.savePath->currentText(), saveDir() + QStringLiteral("album.2024/"));
     window->DropPaths({saveDir()});
+    // A file without a dot is still a file: its folder is taken, not the file's own path.
+    QDir(saveDir()).mkpath(QStringLiteral("sub"));
+    QFile readme(saveDir() + QStringLiteral("sub/README"));
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.close();
+    window->DropPaths({readme.fileName()});
+    EXPECT_EQ(c.savePath->currentText(), saveDir() + QStringLiteral("sub/"));
 
     EXPECT_EQ(c.savePath->Entries(),
-              QStringList({saveDir(), saveDir() + QStringLiteral("album.2024/")}));
+              QStringList({saveDir(), saveDir() + QStringLiteral("album.2024/"),
+                           saveDir() + QStringLiteral("sub/")}));
     QFile file(dataDir() + QStringLiteral("soft.dat"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ParseSettings(file.readAll()).savePathHistory[0],
-              saveDir() + QStringLiteral("album.2024/"));
+    EXPECT_EQ(ParseSettings(file.readAll()).savePathHistory[0], saveDir() + QStringLiteral("sub/"));
 }
 
 TEST_F(MainWindow, FolderPickerCancelledChangesNothing) {
@@ -109,6 +120,34 @@ TEST_F(MainWindow, FolderPickerCancelledChangesNothing) {
     prompter->folderName = saveDir();
     window->OnPickFolder();
     EXPECT_EQ(window->controls().savePath->currentText(), saveDir());
+}
+
+// Records the folders the window hands to the system file browser.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+
+  public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QStringList paths;
+
+  public slots:
+    void Open(const QUrl& url) { paths << url.toLocalFile(); }
+};
+
+TEST_F(MainWindow, OpenFolderShowsTheAlbumFolderOnlyWhileWorkersRun) {
+    OpenedUrls opened;
+    window->controls().savePath->setEditText(saveDir());
+    g_pictureQueue().folder = saveDir() + QStringLiteral("album/");
+    // A download job between two albums: its workers have stopped, the folder is changing.
+    window->state().m_downState = 1;
+    window->OnOpenFolder();
+    g_workersRunning = 1;
+    window->OnOpenFolder();
+    g_workersRunning = 0;
+    window->state().m_downState = 0;
+    g_pictureQueue().folder.clear();
+    EXPECT_EQ(opened.paths, QStringList({saveDir(), saveDir() + QStringLiteral("album/")}));
 }
 
 struct MenuCase {
@@ -240,3 +279,5 @@ TEST_F(MainWindow, FiftyThousandAlbumsLoadWhileTheWindowKeepsAnswering) {
 
 }  // namespace
 }  // namespace mosaiq::test
+
+#include "main_window_test.moc"
