@@ -29,6 +29,12 @@ void CMosaiqDlg::OnFind() {
 }
 
 void CMosaiqDlg::OnFilter() {
+    if (LoaderRunning()) {
+        // The loader is filling the table and reads the filter text from its own thread.
+        m_prompter->Message(this, QStringLiteral("预览图模式转换未完成，请稍候再筛选"),
+                            QStringLiteral("提示"));
+        return;
+    }
     if (m_findDlg) {
         m_findDlg->hide();
     }

@@ -236,6 +236,14 @@ TEST_F(AlbumTable, SwitchingWhileTheLoaderRunsAsksAndKeepsTheBox) {
     EXPECT_EQ(prompter->questions, QStringList{QStringLiteral("模式转换未完成,是否中断?")});
     EXPECT_FALSE(window->controls().preview->isChecked());
     EXPECT_EQ(window->state().m_thumbState.load(), 2);
+
+    // Back in list view the filter link is live while the loader still fills the table: the
+    // filter waits for it instead of rebuilding the rows under its feet.
+    window->OnFilter();
+    EXPECT_EQ(prompter->dialogsRun, 0);
+    EXPECT_EQ(prompter->messages,
+              QStringList{QStringLiteral("预览图模式转换未完成，请稍候再筛选")});
+    EXPECT_EQ(window->albumModel()->rowCount(), 1);
     window->state().m_thumbState = 0;
 }
 
