@@ -71,16 +71,7 @@ void CMosaiqDlg::ResetAlbumTable() {
 }
 
 void CMosaiqDlg::AlbumAdded(int index) {
-    const bool onUiThread = QThread::currentThread() == thread();
-    ST_PERLISTRECORD* record = m_state.m_records.At(index);
-    if (record != nullptr && !onUiThread && m_state.m_thumbMode.load() == 1 &&
-        record->thumbIndex == -1) {
-        const QImage image = FetchThumbnail(m_state.m_dataDir, index, record->coverUrl);
-        if (!image.isNull()) {
-            record->thumbIndex = index;
-            PostToUiThread(this, [this, index, image] { m_model->SetThumbnail(index, image); });
-        }
-    }
+    // The cover, if any, was fetched by AddAlbum already and came through ThumbnailReady.
     bool post = false;
     {
         const std::lock_guard lock(m_pendingMutex);

@@ -15,9 +15,4 @@ QString ThumbnailCacheFile(const QString& dataDir, int index);
 // a null image when it does not load.
 QImage LoadThumbnail(const QString& file);
 
-// Downloads the cover into the cache (the folder is made when missing) and loads it. Network
-// and disk: never on the UI thread. A cover that cannot be fetched gives a null image, never
-// the stale file of an earlier list.
-QImage FetchThumbnail(const QString& dataDir, int index, const QString& coverUrl);
-
 }  // namespace mosaiq

@@ -212,6 +212,8 @@ TEST_F(AlbumTable, PreviewSwitchBuildsTheThumbnailGridOffTheUiThread) {
     EXPECT_FALSE(window->controls().findLink->isEnabled());
     EXPECT_FALSE(window->controls().filterLink->isEnabled());
     EXPECT_EQ(server.Count("img.example.com", "/cover.png"), 1);
+    // A cover that fails is asked for once per switch, not once more by the window.
+    EXPECT_EQ(server.Count("img.example.com", "/missing.png"), 1);
 
     // Back to the list: every album again, no cover fetched twice on the next switch.
     window->controls().preview->click();
