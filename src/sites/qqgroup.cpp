@@ -167,23 +167,22 @@ void FetchQqGroupPhotos(JobState& state, int albumIndex) {
         if (SplitText(text, QStringLiteral("\"bheight\""), pieces) == 0) {
             return;
         }
-        QStringList addresses;
-        QStringList captions;
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            const QString address = PhotoAddress(pieces[i]);
-            if (!address.isEmpty()) {
-                addresses.append(address);
-                captions.append(Caption(state, pieces[i]));
-            }
-        }
-        if (guard.IsRepeat(addresses)) {
+        // Whole pieces, so a page of photos without any address ends the paging too.
+        if (guard.IsRepeat(pieces.mid(1))) {
             return;
         }
-        for (qsizetype i = 0; i < addresses.size(); ++i) {
-            AddPicture(state, addresses[i], captions[i], QString(), albumIndex);
+        for (qsizetype i = 1; i < pieces.size(); ++i) {
+            const QString address = PhotoAddress(pieces[i]);
+            if (address.isEmpty()) {
+                continue;
+            }
+            AddPicture(state, address, Caption(state, pieces[i]), QString(), albumIndex);
             if (DownloadShouldEnd(state)) {
                 return;
             }
+        }
+        if (DownloadShouldEnd(state)) {
+            return;
         }
     }
 }

@@ -69,8 +69,10 @@ void FetchTweiboAlbums(JobState& state, const QString& account) {
         if (SplitText(text, QStringLiteral("\"num\""), pieces) == 0) {
             return;
         }
-        std::vector<ST_PERLISTRECORD> albums;
-        QStringList refs;
+        // Whole pieces, so a page of nothing but skipped albums ends the paging too.
+        if (guard.IsRepeat(pieces.mid(1))) {
+            return;
+        }
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
@@ -93,17 +95,13 @@ void FetchTweiboAlbums(JobState& state, const QString& account) {
             record.coverUrl = Unslashed(TakeBetween(piece, QStringLiteral("image\":[\""),
                                                     QStringLiteral("\""), Consume)) +
                               QStringLiteral("/240");
-            refs.append(record.albumRef);
-            albums.push_back(std::move(record));
-        }
-        if (guard.IsRepeat(refs)) {
-            return;
-        }
-        for (const ST_PERLISTRECORD& record : albums) {
             AppendAndShow(state, record);
             if (ListStopRequested(state)) {
                 return;
             }
+        }
+        if (ListStopRequested(state)) {
+            return;
         }
     }
 }
@@ -132,8 +130,10 @@ void FetchTweiboPhotos(JobState& state, int albumIndex) {
         if (SplitText(text, QStringLiteral("{\"id\":\""), posts) == 0) {
             return;
         }
-        QStringList addresses;
-        QStringList captions;
+        // Whole posts, so a page of posts without pictures ends the paging too.
+        if (guard.IsRepeat(posts.mid(1))) {
+            return;
+        }
         for (qsizetype i = 1; i < posts.size(); ++i) {
             TextSource post(posts[i]);
             QString description = PostText(post);
@@ -154,20 +154,18 @@ void FetchTweiboPhotos(JobState& state, int albumIndex) {
             for (qsizetype j = 1; j < pictures.size(); ++j) {
                 const QString url = Unslashed(TakeBetween(
                     QStringView(pictures[j]), QStringLiteral("\""), QStringLiteral("\"")));
-                if (!url.isEmpty()) {
-                    addresses.append(url + QStringLiteral("/2000"));
-                    captions.append(description);
+                if (url.isEmpty()) {
+                    continue;
+                }
+                AddPicture(state, url + QStringLiteral("/2000"), description, QString(),
+                           albumIndex);
+                if (DownloadShouldEnd(state)) {
+                    return;
                 }
             }
         }
-        if (guard.IsRepeat(addresses)) {
+        if (DownloadShouldEnd(state)) {
             return;
-        }
-        for (qsizetype i = 0; i < addresses.size(); ++i) {
-            AddPicture(state, addresses[i], captions[i], QString(), albumIndex);
-            if (DownloadShouldEnd(state)) {
-                return;
-            }
         }
     }
 }

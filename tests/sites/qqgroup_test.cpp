@@ -162,6 +162,27 @@ TEST_F(QqGroupTest, PhotoListRewritesAddressesAndPagesBy500) {
     EXPECT_EQ(pages[0].header("Referer"), QByteArray("http://qun.qq.com/group"));
 }
 
+TEST_F(QqGroupTest, PagesOfPhotosWithoutAddressesEnd) {
+    ST_PERLISTRECORD album;
+    album.title = QStringLiteral("相册");
+    album.albumRef = QStringLiteral("qunId=1&albumId=A");
+    const int index = AddRecord(album);
+    // The same page for the first two starts, as a server that ignores the start would.
+    server.Route(kH5, kPhotosPath, [](const RecordedRequest& r) {
+        const QString start = QueryItem(r, "start");
+        return Page(
+            Qg(start == "0" || start == "500" ? "photos_no_address.jsonp" : "photos_end.jsonp"));
+    });
+
+    FetchQqGroupPhotos(state, index);
+    EXPECT_EQ(RequestsTo(kH5, kPhotosPath).size(), 2u);
+
+    state.m_downState = 3;  // a stop is seen between pages that queue nothing
+    FetchQqGroupPhotos(state, index);
+    EXPECT_EQ(RequestsTo(kH5, kPhotosPath).size(), 3u);
+    EXPECT_EQ(g_pictureQueue().Count(), 0);
+}
+
 TEST_F(QqGroupTest, DescriptionFirstWhenTheSettingSaysSo) {
     ST_PERLISTRECORD album;
     album.title = QStringLiteral("相册");

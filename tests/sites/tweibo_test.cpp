@@ -98,6 +98,46 @@ TEST_F(TweiboTest, PictureListDescribesPostsAndCarriesTheContinuation) {
     EXPECT_EQ(pages[1].header("Referer"), kReferer);
 }
 
+// A server that answers every page with the same entries, none of them usable, or a stop
+// requested while the pages bring nothing: the paging still ends.
+struct EndlessCase {
+    const char* name;
+    bool albums;
+    const char* page;
+    bool stop;
+    size_t requests;
+};
+
+class TweiboEndlessTest : public TweiboTest, public ::testing::WithParamInterface<EndlessCase> {};
+
+TEST_P(TweiboEndlessTest, PagingEnds) {
+    const EndlessCase& c = GetParam();
+    ServeApi(c.page, c.page, c.albums ? "albums_end.json" : "photos_end.json");
+    if (c.albums) {
+        server.Route(kSite, kAppPath, Page(Tw("qzphoto_app.html")));
+        state.m_listState = c.stop ? 2 : 1;
+        FetchTweiboAlbums(state, QStringLiteral("tester"));
+    } else {
+        ST_PERLISTRECORD album;
+        album.title = QStringLiteral("旅行");
+        album.albumRef = QStringLiteral("T100");
+        state.m_downState = c.stop ? 3 : 1;
+        FetchTweiboPhotos(state, AddRecord(album));
+    }
+    EXPECT_EQ(RequestsTo(kApi, kApiPath).size(), c.requests);
+    EXPECT_EQ(state.m_records.Size(), c.albums ? 0 : 1);
+    EXPECT_EQ(g_pictureQueue().Count(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, TweiboEndlessTest,
+    ::testing::Values(
+        EndlessCase{"RepeatedUntitledAlbums", true, "albums_untitled.json", false, 2},
+        EndlessCase{"StopBetweenAlbumPages", true, "albums_untitled.json", true, 1},
+        EndlessCase{"RepeatedPostsWithoutPictures", false, "photos_no_pictures.json", false, 2},
+        EndlessCase{"StopBetweenPicturePages", false, "photos_no_pictures.json", true, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(TweiboTest, FailedAppPageListsNothing) {
     server.Route(kSite, kAppPath, Broken());
     FetchTweiboAlbums(state, QStringLiteral("tester"));
