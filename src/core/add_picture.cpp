@@ -229,11 +229,12 @@ void ReportCount(JobState& state, int count) {
     }
 }
 
-// True when the skip-downloaded-before rule ends the album at this address.
+// True when the skip-downloaded-before rule ends the album at this address. The marker is one
+// line, so an address with a fallback after CR LF is compared by its first line.
 bool MeetsMarker(JobState& state, const QString& address) {
     const NamingEntry& naming = NamingOf(state.m_settings, state.m_listType);
     if ((naming.options & kOptionSkipDownloaded) != 0 && !state.m_marker.isEmpty() &&
-        address == state.m_marker) {
+        address.section(QStringLiteral("\r\n"), 0, 0) == state.m_marker) {
         state.m_downState = 2;
         return true;
     }
@@ -245,7 +246,8 @@ bool MeetsMarker(JobState& state, const QString& address) {
 void AddPicture(JobState& state, const QString& rawAddress, const QString& description,
                 const QString& headerText, int albumIndex, const std::optional<QString>& extra) {
     const ST_PERLISTRECORD* record = state.m_records.At(albumIndex);
-    if (record == nullptr) {
+    // After the marker ended the album, what an adapter still hands in was downloaded before.
+    if (record == nullptr || state.m_downState.load() == 2) {
         return;
     }
     PictureQueue& queue = g_pictureQueue();
@@ -310,7 +312,7 @@ bool AddPictureAtPath(JobState& state, const QString& rawAddress, const QString&
         return false;
     }
     const QString address = NormalizedAddress(rawAddress);
-    if (MeetsMarker(state, address)) {
+    if (state.m_downState.load() == 2 || MeetsMarker(state, address)) {
         return false;
     }
     PictureQueue& queue = g_pictureQueue();

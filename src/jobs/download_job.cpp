@@ -40,10 +40,12 @@ std::vector<int> SelectedAlbums(JobState& state) {
     return albums;
 }
 
+// One line: a fallback address after CR LF stays out, since only the first line is read back
+// and compared.
 void WriteMarker(const QString& folder, const QString& firstAddress) {
     QSaveFile file(folder + QLatin1String(kMarkerFileName));
     if (file.open(QIODevice::WriteOnly)) {
-        file.write(TextToGbk(firstAddress));
+        file.write(TextToGbk(firstAddress.section(QStringLiteral("\r\n"), 0, 0)));
         file.commit();
     }
 }

@@ -114,6 +114,25 @@ TEST_F(DownloadJobTest, FallbackAddressIsFetchedIntoTheSameFile) {
     EXPECT_EQ(server.Count(kPictureHost, "/gone.jpg"), 2);  // two attempts first
 }
 
+// Addresses with a fallback: the marker holds the first line, and the next download meets it.
+TEST_F(DownloadJobTest, NextDownloadFetchesOnlyPicturesAddedSince) {
+    Options() = kOptionSkipDownloaded;
+    AddAlbum(QStringLiteral("A"), 3);
+    for (QString& address : g_fixtureSite().albums[0].pictures) {
+        address += QStringLiteral("\r\nhttp://img.fixture.test/backup.jpg");
+    }
+    ListAlbums();
+    EXPECT_EQ(Download().total, 3);
+    EXPECT_EQ(Read(AlbumFolder("A") + "pic.kel"), "http://img.fixture.test/A/1.jpg");
+
+    AddAlbum(QStringLiteral("new"), 1);  // serves /new/1.jpg
+    g_fixtureSite().albums[0].pictures.prepend(g_fixtureSite().albums[1].pictures[0]);
+    frontend.selected = {0};
+    const DownloadJobResult again = Download();
+    EXPECT_EQ(again.total, 1);
+    EXPECT_EQ(Read(AlbumFolder("A") + "pic.kel"), "http://img.fixture.test/new/1.jpg");
+}
+
 struct StopCase {
     const char* name;
     bool answer;
