@@ -189,6 +189,9 @@ void DownPicFunc() {
                 lock.unlock();
                 PauseBetweenPictures();
                 lock.lock();
+                if (StopRequested()) {
+                    break;  // a stop during the pause starts no further picture
+                }
             }
             run->rowOfSlot[size_t(slot)] = rowsLeft.front();
             rowsLeft.pop_front();

@@ -169,28 +169,45 @@ INSTANTIATE_TEST_SUITE_P(Answers, StopDuringListingTest,
                                            StopCase{"No", false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DownloadJobTest, StopDuringDownloadLeavesNoMarkerAndEndsTheJob) {
+struct StopTiming {
+    const char* name;
+    int replyDelayMs;  // of the first picture
+    int clickAfterMs;  // after its request arrived
+};
+
+class StopDuringDownloadTest : public DownloadJobTest,
+                               public ::testing::WithParamInterface<StopTiming> {};
+
+// One thread: the stop comes while the first picture is fetched, or in the pause after it.
+TEST_P(StopDuringDownloadTest, LeavesNoMarkerAndFetchesNothingMore) {
     SetThreads(1);
     AddAlbum(QStringLiteral("A"), 3);
     AddAlbum(QStringLiteral("B"), 1);
     ListAlbums();
-    Reply slow;
-    slow.body = "JPEGDATA";
-    slow.delayMs = 500;
-    server.Route(kPictureHost, "/A/1.jpg", slow);
+    Reply first;
+    first.body = "JPEGDATA";
+    first.delayMs = GetParam().replyDelayMs;
+    server.Route(kPictureHost, "/A/1.jpg", first);
     JobThread job = DownloadCommand(state, FixtureDispatch());
     while (server.Count(kPictureHost, "/A/1.jpg") == 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(GetParam().clickAfterMs));
     DownloadCommand(state, FixtureDispatch());  // the second click
     job.Wait();
     EXPECT_TRUE(frontend.questions.isEmpty());
     EXPECT_EQ(g_fixtureSite().pictureCalls, std::vector<int>{0});
+    EXPECT_EQ(server.Count(kPictureHost, "/A/2.jpg"), 0);
     EXPECT_EQ(server.Count(kPictureHost, "/A/3.jpg"), 0);
     EXPECT_FALSE(QFileInfo::exists(AlbumFolder("A") + "pic.kel"));
     EXPECT_EQ(state.m_downState.load(), 0);
     EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Timings, StopDuringDownloadTest,
+                         ::testing::Values(StopTiming{"WhileFetching", 500, 0},
+                                           StopTiming{"InThePause", 0, 500}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadJobTest, ThunderListModeWritesOneListPerAlbumAndDownloadsNothing) {
     Options() = kOptionThunderOnly;
