@@ -76,15 +76,16 @@ QString Caption(const JobState& state, QStringView piece) {
 }  // namespace
 
 void FetchQqGroupAlbums(JobState& state, const QString& group) {
+    // Encoded in the referer too: a line break in the input must not start a header line.
+    const QString groupValue = QueryValue(group);
     RequestOptions options =
         GroupOptions(kGzipLine + QStringLiteral("Referer: https://") + host::kH5 +
-                     QStringLiteral("/groupphoto/index?inqq=3&groupId=") + group);
+                     QStringLiteral("/groupphoto/index?inqq=3&groupId=") + groupValue);
     const QString cookies = GetSiteCookies(QStringLiteral("https://") + host::kH5 + u'/') + u';';
     const QString gtk = QString::number(GtkFromCookies(cookies, true));
     state.m_jobText1 = LoggedInUin(cookies);
     const QString uin = QueryValue(state.m_jobText1);
     const QString token = QueryValue(PageToken());
-    const QString groupValue = QueryValue(group);
     RepeatGuard guard;
     for (int start = 0;; start += kAlbumPageSize) {
         options.url = QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +

@@ -123,6 +123,14 @@ TEST_F(QqGroupTest, LoggedOutUserGetsTheDispatchHintOnly) {
     EXPECT_TRUE(frontend.questions.isEmpty());
 }
 
+TEST_F(QqGroupTest, LineBreakInTheGroupNumberAddsNoHeader) {
+    ServeAlbums();
+    FetchQqGroupAlbums(state, QStringLiteral("778899\r\nX-Injected: 1"));
+    const RecordedRequest first = RequestsTo(kH5, kAlbumsPath).at(0);
+    EXPECT_FALSE(first.hasHeader("X-Injected"));
+    EXPECT_EQ(QueryItem(first, "qunId"), QStringLiteral("778899\r\nX-Injected: 1"));
+}
+
 TEST_F(QqGroupTest, FailingAnswersAreTriedThreeTimes) {
     server.Route(kH5, kAlbumsPath, Broken());
     FetchQqGroupAlbums(state, QStringLiteral("778899"));
