@@ -71,6 +71,16 @@ bool HasHeader(const QStringList& lines, QLatin1String name) {
     return false;
 }
 
+// curl takes "Name:" with a blank value as "drop that header"; "Name;" is its way of
+// sending it empty, as the caller wrote it.
+QByteArray CurlHeaderLine(const QString& line) {
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    if (colon > 0 && line.mid(colon + 1).trimmed().isEmpty()) {
+        return line.left(colon).toUtf8() + ';';
+    }
+    return line.toUtf8();
+}
+
 // The caller's lines go out as written. A CR or LF inside a line would start a header of
 // its own, so every one of them ends a line. Defaults curl would add and the caller did not
 // ask for are switched off.
@@ -78,7 +88,7 @@ HeaderList BuildHeaderList(const QString& headers, const QString& cookies) {
     const QStringList lines = headers.split(LineBreaks(), Qt::SkipEmptyParts);
     curl_slist* list = nullptr;
     for (const QString& line : lines) {
-        list = curl_slist_append(list, line.toUtf8().constData());
+        list = curl_slist_append(list, CurlHeaderLine(line).constData());
     }
     for (const char* name : {"Accept", "Expect", "Content-Type"}) {
         if (!HasHeader(lines, QLatin1String(name))) {
@@ -355,7 +365,8 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
         curl_easy_setopt(h, CURLOPT_CONNECT_TO, connectList);
         curl_easy_setopt(h, CURLOPT_NOPROXY, "*");
     }
-    const QByteArray method = verb.toUpper().toLatin1();
+    // No verb means GET, as with an empty verb on the original platform.
+    const QByteArray method = verb.isEmpty() ? QByteArray("GET") : verb.toUpper().toLatin1();
     if (method == "HEAD") {
         curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
     } else if (!body.isEmpty() || method == "POST") {

@@ -9,7 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <thread>
 
 namespace mosaiq {
 namespace {
@@ -241,6 +247,74 @@ TEST_F(HttpClientTest, SendsAgentHeadersAndBodyUnchanged) {
     for (const char* absent : {"Content-Type", "Expect", "Accept", "Cookie", "Accept-Encoding"}) {
         EXPECT_FALSE(sent[0].hasHeader(absent)) << absent;
     }
+}
+
+// Captures one request head as sent. The fixture server's parser drops header lines with an
+// empty value, so it cannot show whether they went out.
+class RawListener {
+  public:
+    RawListener() {
+        m_socket = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        bind(m_socket, reinterpret_cast<sockaddr*>(&address), size);
+        listen(m_socket, 1);
+        getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] {
+            const int client = accept(m_socket, nullptr, nullptr);
+            if (client < 0) {
+                return;
+            }
+            char buffer[4096];
+            while (!m_head.contains("\r\n\r\n")) {
+                const ssize_t n = recv(client, buffer, sizeof buffer, 0);
+                if (n <= 0) {
+                    break;
+                }
+                m_head.append(buffer, n);
+            }
+            const char answer[] = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+            send(client, answer, sizeof answer - 1, 0);
+            close(client);
+        });
+    }
+    ~RawListener() {
+        shutdown(m_socket, SHUT_RDWR);  // wakes a pending accept
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+        close(m_socket);
+    }
+    QString connectTo() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    QByteArray Head() {
+        m_thread.join();
+        return m_head;
+    }
+
+  private:
+    int m_socket = -1;
+    int m_port = 0;
+    QByteArray m_head;
+    std::thread m_thread;
+};
+
+TEST_F(HttpClientTest, EmptyVerbIsGetAndBlankHeaderValuesStillGoOut) {
+    RawListener listener;
+    const QByteArray routed = qgetenv("MOSAIQ_CONNECT_TO");
+    qputenv("MOSAIQ_CONNECT_TO", listener.connectTo().toUtf8());
+    RequestOptions options = Options("/e");
+    options.verb.clear();
+    options.headers = QStringLiteral("Referer: \r\nX-Empty:\r\n");
+    const bool ok = Fetch(options);
+    qputenv("MOSAIQ_CONNECT_TO", routed);
+    EXPECT_TRUE(ok);
+    const QByteArray head = listener.Head();
+    EXPECT_TRUE(head.startsWith("GET /e HTTP/1.1\r\n")) << head.constData();
+    EXPECT_TRUE(head.contains("\r\nReferer:\r\n")) << head.constData();
+    EXPECT_TRUE(head.contains("\r\nX-Empty:\r\n")) << head.constData();
 }
 
 TEST_F(HttpClientTest, HeaderTextCannotInjectLines) {
