@@ -1,15 +1,27 @@
 #include "core/album_record.h"
 
+#include "core/naming.h"
+
 #include <mutex>
 
 namespace mosaiq {
 
-int AlbumList::Append(const ST_PERLISTRECORD& record) {
+namespace {
+
+QString Fitted(const QString& title, int maxLength) {
+    return maxLength > 0 && title.size() > maxLength ? CutAtCharacter(title, maxLength) : title;
+}
+
+}  // namespace
+
+int AlbumList::Append(const ST_PERLISTRECORD& record, int maxTitleLength) {
     auto copy = std::make_unique<ST_PERLISTRECORD>(record);
     std::unique_lock lock(m_mutex);
     const QString base = copy->title;
+    copy->title = Fitted(base, maxTitleLength);
     for (unsigned counter = 1; m_foldedTitles.contains(copy->title.toCaseFolded()); ++counter) {
-        copy->title = QStringLiteral("%1 (%2)").arg(base).arg(counter);
+        const QString suffix = QStringLiteral(" (%1)").arg(counter);
+        copy->title = Fitted(base, maxTitleLength - int(suffix.size())) + suffix;
     }
     m_foldedTitles.insert(copy->title.toCaseFolded());
     copy->index = int32_t(m_items.size());

@@ -34,8 +34,10 @@ inline constexpr int32_t kAccessFriends = 4;
 class AlbumList {
   public:
     // Appends a heap copy with the given (already cleaned) title made unique ignoring case
-    // ("%s (%u)"), index = old length, thumbIndex = -1. Returns the new length.
-    int Append(const ST_PERLISTRECORD& record);
+    // ("%s (%u)"), index = old length, thumbIndex = -1. Returns the new length. With
+    // `maxTitleLength` above 0 the unique title fits that many characters: titles that only
+    // differ after the cut still name distinct albums (and album folders).
+    int Append(const ST_PERLISTRECORD& record, int maxTitleLength = 0);
     // nullptr when index is out of range.
     ST_PERLISTRECORD* At(int index) const;
     int Size() const;

@@ -22,7 +22,7 @@ int AppendAndShow(JobState& state, const ST_PERLISTRECORD& record) {
     try {
         ST_PERLISTRECORD copy = record;
         SanitizeName(copy.title, kTimeStampFallback, true);
-        length = state.m_records.Append(copy);
+        length = state.m_records.Append(copy, kMaxTitleLength);
     } catch (const std::bad_alloc&) {
         state.frontend->ShowMessage(QStringLiteral("内存分配失败"), QStringLiteral("提示"));
         return -1;

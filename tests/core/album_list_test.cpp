@@ -39,6 +39,17 @@ TEST(AlbumList, TitlesAreMadeUniqueIgnoringCase) {
     EXPECT_EQ(list.At(3)->title, QStringLiteral("Trip (1) (1)"));
 }
 
+TEST(AlbumList, TitlesThatOnlyDifferAfterTheCutStayDistinct) {
+    AlbumList list;
+    const QString common(120, QChar(u'相'));
+    list.Append(Album(common + QStringLiteral("A")), 120);
+    list.Append(Album(common + QStringLiteral("B")), 120);
+    list.Append(Album(QStringLiteral("short")), 120);
+    EXPECT_EQ(list.At(0)->title, common);
+    EXPECT_EQ(list.At(1)->title, QString(116, QChar(u'相')) + QStringLiteral(" (1)"));
+    EXPECT_EQ(list.At(2)->title, QStringLiteral("short"));
+}
+
 TEST(AlbumList, ClearForgetsRecordsAndTitles) {
     AlbumList list;
     list.Append(Album(QStringLiteral("x")));
