@@ -26,7 +26,8 @@ bool ReadFlag(const QByteArray& field, bool& flag) {
 bool ReadExpiry(const QByteArray& field, qint64& seconds) {
     bool ok = false;
     const double value = field.toDouble(&ok);
-    if (!ok || value < 0 || value > 253402300799.0) {  // beyond 9999-12-31 is damage
+    // Written so that "nan" fails too; beyond 9999-12-31 is damage.
+    if (!ok || !(value >= 0 && value <= 253402300799.0)) {
         return false;
     }
     seconds = qint64(value);

@@ -48,6 +48,23 @@ TEST(CookiesTxt, ReadsExporterFileAndReportsBadLinesByNumber) {
     EXPECT_EQ(lines, (std::vector<int>{8, 9, 10, 12}));
 }
 
+TEST(CookiesTxt, ExpiryFieldMustBeATimeInSeconds) {
+    struct Case {
+        const char* expiry;
+        bool read;
+    };
+    const Case cases[] = {
+        {"4102444800", true}, {"4102444800.75", true}, {"0", true},      {"-1", false},
+        {"nan", false},       {"inf", false},          {"1e300", false}, {"", false},
+    };
+    for (const Case& c : cases) {
+        const QByteArray line = QByteArray(".example.com\tTRUE\t/\tFALSE\t") + c.expiry + "\ta\t1";
+        const CookiesTxtContent content = ParseCookiesTxt(line);
+        EXPECT_EQ(content.cookies.size(), c.read ? 1 : 0) << c.expiry;
+        EXPECT_EQ(content.problems.size(), c.read ? 0 : 1) << c.expiry;
+    }
+}
+
 TEST(CookiesTxt, WrittenFileReadsBackTheSame) {
     QNetworkCookie domain("a", "1");
     domain.setDomain(QStringLiteral(".example.com"));
