@@ -111,7 +111,7 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
     }
     // Requests carry the logins the window or an imported cookies.txt left in the store.
     InstallSharedCookieStore();
-    if (o.cookiesFile && !ImportCookiesOption(*o.cookiesFile)) {
+    if (o.cookiesFile && !ImportCookiesOption(*o.cookiesFile, streams.err)) {
         return 1;
     }
     CliFrontend frontend(streams.err, streams.errIsTerminal, o.quiet, o.answerYes);
@@ -172,7 +172,7 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
 
 int RunCli(const QStringList& args, const CliStreams& streams, const SiteDispatch& dispatch) {
     if (!args.isEmpty() && args.first() == u"cookies") {
-        return RunCookiesCommand(args.mid(1));
+        return RunCookiesCommand(args.mid(1), streams.out, streams.err);
     }
     if (!args.isEmpty() && args.first() == u"demo") {
         return RunDemoCommand(args.mid(1));

@@ -20,9 +20,9 @@ void PrintLoadProblems(const CookieStore& store, QTextStream& err) {
 
 }  // namespace
 
-int RunCookiesCommand(const QStringList& args) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+int RunCookiesCommand(const QStringList& args, std::FILE* outFile, std::FILE* errFile) {
+    QTextStream out(outFile);
+    QTextStream err(errFile);
     bool values = false;
     QStringList rest;
     for (const QString& arg : args) {
@@ -58,8 +58,8 @@ int RunCookiesCommand(const QStringList& args) {
     return 0;
 }
 
-bool ImportCookiesOption(const QString& path) {
-    QTextStream err(stderr);
+bool ImportCookiesOption(const QString& path, std::FILE* errFile) {
+    QTextStream err(errFile);
     const std::shared_ptr<CookieStore> store = SharedCookieStore();
     PrintLoadProblems(*store, err);
     const CookiesTxtImport report = ImportCookiesTxt(path, *store);

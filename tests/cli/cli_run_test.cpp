@@ -111,5 +111,33 @@ TEST_F(CliRunTest, JobsThatCannotRunExitWithOne) {
     EXPECT_TRUE(missingAlbum.err.contains("album 4 does not exist"));
 }
 
+TEST_F(CliRunTest, ImportedCookiesGoWithTheRequestsAndAreListed) {
+    AddAlbum("A", 1);
+    const QString cookiesFile = root() + "/cookies.txt";
+    QFile file(cookiesFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "# Netscape HTTP Cookie File\n"
+        "img.fixture.test\tFALSE\t/\tFALSE\t4102444800\tsid\tabc\n"
+        "broken line\n");
+    file.close();
+    const Run run = Cli({"download", "12345", "--cookies", cookiesFile, "--threads", "1"});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(cookiesFile + ":3: ")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("imported 1 cookie(s)")) << run.err.toStdString();
+    ASSERT_FALSE(server.requests().empty());
+    EXPECT_EQ(server.requests().back().header("Cookie"), "sid=abc");
+
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(RunCli({"cookies", "list", "fixture.test", "--values"}, {out, err, false}), 0);
+    EXPECT_EQ(ReadBack(out), "sid\timg.fixture.test\t/\t2100-01-01T00:00:00Z\tabc\n");
+    EXPECT_TRUE(ReadBack(err).startsWith("1 cookie(s) in "));
+
+    const Run missing = Cli({"list", "12345", "--cookies", root() + "/none.txt"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(missing.err.contains("none.txt: ")) << missing.err.toStdString();
+}
+
 }  // namespace
 }  // namespace mosaiq::test
