@@ -89,7 +89,8 @@ void DispatchAlbumList(JobState& state, const QString& trimmedInput, bool& singl
     if (listed == 0 && !plan.emptyMessage.isEmpty()) {
         Tell(state, plan.emptyMessage);
     }
-    if (plan.moodAlbum && !Stopping(state) &&
+    // A stop ends the adapters, not the row: the pseudo-album needs no request.
+    if (plan.moodAlbum &&
         (listed > 0 || (state.frontend != nullptr && state.frontend->IsCtrlDown()))) {
         AppendAndShow(state, MoodAlbumRecord(plan.input));
     }

@@ -131,16 +131,22 @@ TEST_F(SiteTable, PictureDispatchCoversEveryTypeAndRejectsOthers) {
 }
 
 // The QQ Zone row: when neither album list finds anything, the empty-result message comes
-// first, and the mood pseudo-album is added only while Ctrl is held.
+// first, and the mood pseudo-album is added only while Ctrl is held, also after a stop.
 TEST_F(SiteTable, QzoneMoodAlbumOnlyWithCtrlWhenNothingWasListed) {
     if (AlbumListAdapterFor(AlbumSource::QzoneAlbums) == nullptr) {
         GTEST_SKIP() << "QQ Zone adapters not built";
     }
-    for (const bool ctrl : {false, true}) {
-        SCOPED_TRACE(ctrl);
+    struct Case {
+        bool ctrl;
+        uint8_t listState;  // 2: the user stopped the job before the adapters ran
+    };
+    for (const Case c : {Case{false, 1}, Case{true, 1}, Case{true, 2}}) {
+        const bool ctrl = c.ctrl;
+        SCOPED_TRACE(testing::Message() << "ctrl " << ctrl << " state " << int(c.listState));
         state.m_records.Clear();
         frontend.messages.clear();
         frontend.ctrlDown = ctrl;
+        state.m_listState = c.listState;
         ListAlbums(0, 0, "https://user.qzone.qq.com/123456789");
         ASSERT_FALSE(frontend.messages.isEmpty());
         EXPECT_TRUE(
