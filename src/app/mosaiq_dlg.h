@@ -132,6 +132,8 @@ class CMosaiqDlg : public QMainWindow, public Frontend {
     void OnInputChanged(const QString& text);
     void OnSiteTypeChanged();
     void UpdateSettingsMenu();
+    // The address the "QQ空间/QQ群" login item opens, from the input and sub-type boxes.
+    QString QqLoginMenuAddress() const;
 
     // Shows the rows that AlbumAdded queued; the UI thread calls it by itself soon after.
     void FlushPendingAlbums();

@@ -30,11 +30,8 @@ void CMosaiqDlg::BuildMenu() {
     m_actions.insert(kLoginMode1, mode1);
     login->addSeparator();
     QAction* qq = login->addAction(QStringLiteral("QQ空间/QQ群"));
-    connect(qq, &QAction::triggered, this, [this] {
-        const int subType =
-            m_controls.subType->isVisibleTo(this) ? m_controls.subType->currentIndex() : -1;
-        m_logins->ShowLoginWindow(QqLoginAddress(m_controls.input->currentText(), subType));
-    });
+    connect(qq, &QAction::triggered, this,
+            [this] { m_logins->ShowLoginWindow(QqLoginMenuAddress()); });
     m_actions.insert(kLoginQq, qq);
     struct LoginItem {
         int command;
@@ -131,6 +128,11 @@ void CMosaiqDlg::BuildMenu() {
     QAction* about = help->addAction(QStringLiteral("版本信息"));
     connect(about, &QAction::triggered, this, &CMosaiqDlg::ShowAbout);
     m_actions.insert(kVersionInfo, about);
+}
+
+QString CMosaiqDlg::QqLoginMenuAddress() const {
+    // The hidden sub-type box keeps its selection, and that still decides here.
+    return QqLoginAddress(m_controls.input->currentText(), m_controls.subType->currentIndex());
 }
 
 void CMosaiqDlg::AddOptionItem(QMenu* menu, int command, const QString& caption, uint16_t bit) {

@@ -1,4 +1,5 @@
 #include "app/login_window.h"
+#include "app/combo_box2.h"
 #include "app/dlg_web_open.h"
 #include "app/gui_application.h"
 #include "core/job_state.h"
@@ -6,12 +7,14 @@
 #include "web/http_client.h"
 #include "web/shared_cookie_hooks.h"
 #include "web/site_tokens.h"
+#include "window_fixture.h"
 
 #include "support/fixture_server.h"
 #include "support/sandbox.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -191,6 +194,31 @@ TEST_F(LoginWindowTest, MenuWindowIsModelessAndReplacedByTheNextOne) {
     ModalCloser user;
     windows.ShowLoginWindow(QString());
     EXPECT_EQ(windows.loginWindow(), nullptr);
+}
+
+using QqLoginMenu = test::WindowTest;
+
+TEST_F(QqLoginMenu, AddressFollowsTheInputAndTheSubTypeSelectionEvenWhenHidden) {
+    struct Case {
+        int siteType;
+        int subType;
+        const char* input;
+        const char* address;
+    };
+    const Case cases[] = {
+        {0, 0, " 12345 ", "http://user.qzone.qq.com/12345"},
+        {0, 1, "12345", "http://user.qzone.qq.com/"},
+        {4, 0, "12345", "http://user.qzone.qq.com/12345"},  // box hidden, selection kept
+        {0, 0, "", "https://qzone.qq.com/"},
+    };
+    const CMosaiqDlg::Controls& c = window->controls();
+    for (const Case& k : cases) {
+        c.siteType->setCurrentIndex(k.siteType);
+        c.subType->setCurrentIndex(k.subType);
+        c.input->setEditText(QString::fromUtf8(k.input));
+        EXPECT_EQ(window->QqLoginMenuAddress(), QString::fromUtf8(k.address))
+            << k.siteType << "/" << k.subType << "/" << k.input;
+    }
 }
 
 }  // namespace
