@@ -1,8 +1,8 @@
 #include "app/app_icon.h"
 #include "app/combo_box2.h"
 #include "app/mosaiq_dlg.h"
-#include "cli/demo_site.h"
 #include "core/version.h"
+#include "demo/demo_site.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

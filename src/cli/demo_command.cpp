@@ -1,8 +1,8 @@
 #include "cli/demo_command.h"
 
 #include "cli/cli_run.h"
-#include "cli/demo_site.h"
-#include "cli/scoped_environment.h"
+#include "demo/demo_site.h"
+#include "demo/scoped_environment.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/scoped_environment.h"
+#include "demo/scoped_environment.h"
 
 #include <QString>
 #include <QTemporaryDir>

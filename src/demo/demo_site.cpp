@@ -1,4 +1,4 @@
-#include "cli/demo_site.h"
+#include "demo/demo_site.h"
 
 #include <httplib.h>
 #include <openssl/pem.h>
