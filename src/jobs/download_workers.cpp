@@ -172,11 +172,14 @@ void DownPicFunc() {
     int lastShown = total + 1;
     for (bool running = !stopped; running;) {
         std::unique_lock lock(run->mutex);
-        run->rowFinished.wait_for(lock, kStopPollInterval,
-                                  [&] { return !run->finishedSlots.empty(); });
+        const bool workerEnded = run->rowFinished.wait_for(
+            lock, kStopPollInterval, [&] { return !run->finishedSlots.empty(); });
         if (StopRequested()) {
             stopped = true;
             break;
+        }
+        if (!workerEnded) {
+            continue;  // woken only to look for a stop: no pass, no progress text
         }
         while (!run->finishedSlots.empty()) {
             const int slot = run->finishedSlots.front();

@@ -76,6 +76,11 @@ TEST_F(DownloadJobTest, ThreePicturesWithFiveThreadsRunSideBySide) {
 TEST_F(DownloadJobTest, OneThreadFetchesOneAfterAnotherTwoSecondsApart) {
     SetThreads(1);
     AddAlbum(QStringLiteral("A"), 2);
+    // A first picture slower than the monitor's stop polling must not show "0/2".
+    Reply slow;
+    slow.body = "JPEGDATA";
+    slow.delayMs = 400;
+    server.Route(kPictureHost, "/A/1.jpg", slow);
     ListAlbums();
     std::vector<std::chrono::steady_clock::time_point> times;
     server.Route(kPictureHost, "/A/2.jpg", [&](const RecordedRequest&) {
