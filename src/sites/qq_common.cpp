@@ -1,8 +1,6 @@
 #include "sites/qq_common.h"
 
 #include "core/job_state.h"
-#include "web/http_client.h"
-#include "web/response_decoding.h"
 #include "web/text_helpers.h"
 
 #include <QUrl>
@@ -46,16 +44,6 @@ void QqPause(int milliseconds) {
 
 uint8_t QqRetryDelaySeconds() {
     return CurrentTiming().retryDelaySeconds;
-}
-
-bool FetchText(const RequestOptions& options, unsigned decodeFlags, QString& text) {
-    HttpResponse response;
-    if (!HttpRequest(response, options, 0)) {
-        text.clear();
-        return false;
-    }
-    text = DecodeResponseText(response, decodeFlags);
-    return true;
 }
 
 QString Unslashed(QString text) {

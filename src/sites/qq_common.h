@@ -11,7 +11,6 @@
 namespace mosaiq {
 
 struct JobState;
-struct RequestOptions;
 
 // The waits of the QQ adapters (pauses between pages, the pause after a login) and the delay
 // between the attempts of their retrying requests. Tests swap in a recorder so the rules stay
@@ -25,9 +24,6 @@ struct QqTiming {
 QqTiming SetQqTiming(QqTiming timing);
 void QqPause(int milliseconds);
 uint8_t QqRetryDelaySeconds();
-
-// One request decoded with `decodeFlags`; false when the request failed.
-bool FetchText(const RequestOptions& options, unsigned decodeFlags, QString& text);
 
 // Every "\/" of a JSON text as "/".
 QString Unslashed(QString text);

@@ -4,6 +4,7 @@
 #include "core/job_state.h"
 #include "core/naming.h"
 #include "sites/qq_common.h"
+#include "sites/site_request.h"
 #include "web/http_client.h"
 #include "web/response_decoding.h"
 #include "web/site_tokens.h"
@@ -19,13 +20,11 @@ const QString kGroupPhoto = QStringLiteral("u.photo.qzone.qq.com");
 const QString kGroup = QStringLiteral("qun.qq.com");
 }  // namespace host
 
-constexpr uint32_t kTimeoutMs = 20000;
 constexpr int kAlbumPageSize = 36;
 constexpr int kPhotoPageSize = 500;
-const QString kGzipLine = QStringLiteral("Accept-Encoding: gzip, deflate\r\n");
 
 RequestOptions GroupOptions(const QString& headers) {
-    RequestOptions options(QString(), QString(), kTimeoutMs);
+    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
     options.headers = headers;
     options.attempts = 3;
     options.retryDelaySeconds = QqRetryDelaySeconds();
@@ -79,7 +78,7 @@ void FetchQqGroupAlbums(JobState& state, const QString& group) {
     // Encoded in the referer too: a line break in the input must not start a header line.
     const QString groupValue = QueryValue(group);
     RequestOptions options =
-        GroupOptions(kGzipLine + QStringLiteral("Referer: https://") + host::kH5 +
+        GroupOptions(kAcceptCompressedLine + QStringLiteral("Referer: https://") + host::kH5 +
                      QStringLiteral("/groupphoto/index?inqq=3&groupId=") + groupValue);
     const QString cookies = GetSiteCookies(QStringLiteral("https://") + host::kH5 + u'/') + u';';
     const QString gtk = QString::number(GtkFromCookies(cookies, true));
@@ -146,8 +145,9 @@ void FetchQqGroupPhotos(JobState& state, int albumIndex) {
     if (record == nullptr) {
         return;
     }
-    RequestOptions options = GroupOptions(kGzipLine + QStringLiteral("Referer: http://") +
-                                          host::kGroup + QStringLiteral("/group"));
+    RequestOptions options =
+        GroupOptions(kAcceptCompressedLine + QStringLiteral("Referer: http://") + host::kGroup +
+                     QStringLiteral("/group"));
     RepeatGuard guard;
     for (int page = 0;; ++page) {
         options.url = QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +

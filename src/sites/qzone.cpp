@@ -6,6 +6,7 @@
 #include "core/naming.h"
 #include "core/picture_queue.h"
 #include "sites/qq_common.h"
+#include "sites/site_request.h"
 #include "web/http_client.h"
 #include "web/response_decoding.h"
 #include "web/site_tokens.h"
@@ -31,7 +32,6 @@ const QString kMoodList = QStringLiteral("taotao.qq.com");
 const QString kPhotoStore = QStringLiteral("r.photo.store.qq.com");
 }  // namespace host
 
-constexpr uint32_t kTimeoutMs = 20000;
 constexpr int kAlbumPageSize = 48;
 constexpr int kOldPhotoPageSize = 500;
 constexpr int kPhotoPageSize = 400;
@@ -46,7 +46,6 @@ const QString kVerifyQuestion =
 const QString kPasswordQuestion = QStringLiteral("加密相册，是否输入密码？");
 const QString kMoodRefused =
     QStringLiteral("无法获取说说里的图片：该空间的说说需要登录有权限查看的QQ号后才能下载");
-const QString kGzipLine = QStringLiteral("Accept-Encoding: gzip, deflate\r\n");
 const QString kMoodMark = QStringLiteral("123");
 
 // The album whose password question was asked during this visit (the newer photo list asks,
@@ -113,7 +112,7 @@ bool LookUpRoute(JobState& state, const QString& account, const QString& headers
                                QStringLiteral("/proxy/domain/") + host::kRoute +
                                QStringLiteral("/GetRoute?UIN=") + QueryValue(account) +
                                QStringLiteral("&type=json&version=2"),
-                           QString(), kTimeoutMs);
+                           QString(), kSiteTimeoutMs);
     options.headers = headers;
     QString text;
     if (!FetchText(options, decodeFlags, text)) {
@@ -346,8 +345,8 @@ std::vector<Picture> PhotosOfPage(const JobState& state, const QStringList& piec
 }
 
 void FetchMoodPictures(JobState& state, int albumIndex, const ST_PERLISTRECORD& record) {
-    RequestOptions options(QString(), QString(), kTimeoutMs);
-    options.headers = kGzipLine + QStringLiteral("referer:https://") + host::kStatic +
+    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
+    options.headers = kAcceptCompressedLine + QStringLiteral("referer:https://") + host::kStatic +
                       QStringLiteral("/qzone/app/mood_v6/html/index.html");
     const QString referer = RefererLine(AlbumAccount(state, record));
     const QString cgiHost = QStringLiteral("http%3A%2F%2F") + host::kMoodList +
@@ -424,7 +423,7 @@ void FetchQzoneAlbums(JobState& state, const QString& account) {
                 QString::number(idcNum) + QStringLiteral("&mode=2&sortOrder=0&pageStart=") +
                 QString::number(pageStart) + QStringLiteral("&pageNum=48&callbackFun=shine5&_=") +
                 CacheBreaker(),
-            QString(), kTimeoutMs);
+            QString(), kSiteTimeoutMs);
         options.headers = headers;
         QString text;
         if (!FetchText(options, Utf8, text) || text.isEmpty() ||
@@ -436,7 +435,7 @@ void FetchQzoneAlbums(JobState& state, const QString& account) {
 }
 
 void FetchQzoneAlbumsOld(JobState& state, const QString& account) {
-    const QString headers = kGzipLine + RefererLine(account);
+    const QString headers = kAcceptCompressedLine + RefererLine(account);
     int idcNum = 0;
     TextSource route;
     if (!LookUpRoute(state, account, headers, Inflate, idcNum, route)) {
@@ -448,7 +447,7 @@ void FetchQzoneAlbumsOld(JobState& state, const QString& account) {
                                QueryValue(account) +
                                QStringLiteral("&format=jsonp&plat=qzone&source=qzone&t=") +
                                CacheBreaker() + QStringLiteral("&g_tk=") + QString::number(gtk),
-                           QString(), kTimeoutMs);
+                           QString(), kSiteTimeoutMs);
     options.headers = headers;
     const QString photoListHost =
         TakeBetween(route, QStringLiteral("\"s\":\""), QStringLiteral("\""), Consume)
@@ -477,11 +476,11 @@ void FetchQzonePhotos(JobState& state, int albumIndex) {
         return;
     }
     RememberPasswordAsked(QString());
-    RequestOptions options(QString(), QString(), kTimeoutMs);
+    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
     options.attempts = 3;
     options.retryDelaySeconds = QqRetryDelaySeconds();
     const QString referer = RefererLine(AlbumAccount(state, *record));
-    options.headers = kGzipLine + referer;
+    options.headers = kAcceptCompressedLine + referer;
     QString topicRef = record->albumRef;
     topicRef.replace(QLatin1String("albumid="), QLatin1String("topicId="));
     const PictureQueue& queue = g_pictureQueue();
@@ -536,9 +535,9 @@ void FetchQzonePhotosOld(JobState& state, int albumIndex) {
     if (record == nullptr || record->coverUrl == kMoodMark) {
         return;
     }
-    RequestOptions options(QString(), QString(), kTimeoutMs);
+    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
     const QString referer = RefererLine(AlbumAccount(state, *record));
-    options.headers = kGzipLine + referer;
+    options.headers = kAcceptCompressedLine + referer;
     const bool photoListSwitch = QFile::exists(state.m_dataDir + QStringLiteral("Q2.txt"));
     QString topicRef = record->albumRef;
     topicRef.replace(QLatin1String("albumid="), QLatin1String("topicId="));

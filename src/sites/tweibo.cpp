@@ -4,6 +4,7 @@
 #include "core/job_state.h"
 #include "core/naming.h"
 #include "sites/qq_common.h"
+#include "sites/site_request.h"
 #include "web/http_client.h"
 #include "web/response_decoding.h"
 #include "web/text_helpers.h"
@@ -17,12 +18,10 @@ const QString kSite = QStringLiteral("t.qq.com");
 const QString kApi = QStringLiteral("api.t.qq.com");
 }  // namespace host
 
-constexpr uint32_t kTimeoutMs = 20000;
-
 RequestOptions TweiboOptions() {
-    RequestOptions options(QString(), QString(), kTimeoutMs);
-    options.headers = QStringLiteral("Accept-Encoding: gzip, deflate\r\nReferer: http://") +
-                      host::kApi + QStringLiteral("/proxy.html");
+    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
+    options.headers = kAcceptCompressedLine + QStringLiteral("Referer: http://") + host::kApi +
+                      QStringLiteral("/proxy.html");
     return options;
 }
 
