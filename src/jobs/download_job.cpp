@@ -58,17 +58,17 @@ QStringList TargetPaths(const PictureQueue& queue) {
     return paths;
 }
 
-// Fetches the queue of one album; false when the workers could not start or were stopped.
-bool DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
+// Fetches the queue of one album, then writes its marker and runs the fixes unless stopped.
+void DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
     state.frontend->SetStatusText(StatusLine::Progress, QStringLiteral("已开始下载图片"));
     JobThread monitor = DownProc();
     if (!monitor.Started()) {
         Tell(state, QStringLiteral("Create thread:DownPicFunc failed."));
-        return false;
+        return;
     }
     monitor.Wait();
     if (g_stopWorkers.load() != 0) {
-        return false;  // workers may still be writing: leave their files alone
+        return;  // workers may still be writing: leave their files alone
     }
     if (!Stopped(state)) {
         WriteMarker(queue.folder, queue.Row(0).address);
@@ -80,7 +80,6 @@ bool DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
     if (options & kOptionFixOrder) {
         FixOrder(queue, QDateTime::currentSecsSinceEpoch());
     }
-    return true;
 }
 
 void CopySlotValues(JobState& state) {

@@ -22,10 +22,10 @@ bool HasScheme(const QString& input) {
     return input.contains(u"http://") || input.contains(u"https://");
 }
 
-// A folder-name part of the save root: cleaned, ending with a separator when not empty.
+// A folder-name part of the save root: cleaned (which removes every separator, so it is one
+// folder), ending with a separator when not empty.
 void CleanFolderPart(QString& text) {
     SanitizeName(text, 0, false);
-    text.replace(u'/', QDir::separator());
     if (!text.isEmpty() && !text.endsWith(QDir::separator())) {
         text += QDir::separator();
     }
