@@ -7,7 +7,7 @@
 #include "app/dlg_web_open.h"
 #include "app/login_window.h"
 #include "app/prompter.h"
-#include "app/thumbnail_fetch.h"
+#include "app/thumbnail_image.h"
 #include "app/ui_thread.h"
 
 #include <QCheckBox>
@@ -96,7 +96,7 @@ void CMosaiqDlg::FlushPendingAlbums() {
 }
 
 void CMosaiqDlg::ThumbnailReady(int index, const QString& imageFile) {
-    const QImage image = LoadThumbnail(imageFile);
+    const QImage image = LoadThumbnail(imageFile, m_state.m_thumbWidth, m_state.m_thumbHeight);
     if (image.isNull()) {
         return;
     }

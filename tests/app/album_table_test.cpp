@@ -1,7 +1,6 @@
 #include "app/album_table_model.h"
 #include "app/album_table_view.h"
 #include "app/dlg_find.h"
-#include "app/thumbnail_fetch.h"
 #include "core/album_sink.h"
 #include "support/fixture_server.h"
 #include "web/codepage.h"
@@ -188,7 +187,7 @@ TEST_F(AlbumTable, PreviewSwitchBuildsTheThumbnailGridOffTheUiThread) {
     }
     // A cover left by an earlier list must not show for the album now at that place.
     QDir(dataDir()).mkpath(QStringLiteral("tmp"));
-    QFile stale(ThumbnailCacheFile(dataDir(), 1));
+    QFile stale(ThumbnailPath(dataDir(), 1));
     ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
     stale.write(PngBytes(Qt::blue));
     stale.close();
