@@ -11,6 +11,7 @@
 #include "app/prompter.h"
 #include "app/splash_window.h"
 #include "app/start_up_paths.h"
+#include "core/folder_path.h"
 #include "core/picture_queue.h"
 #include "core/settings_record.h"
 #include "core/version.h"

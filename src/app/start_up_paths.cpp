@@ -1,5 +1,7 @@
 #include "app/start_up_paths.h"
 
+#include "core/folder_path.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,14 +11,6 @@ namespace mosaiq {
 QString ClipboardInput(const QString& clipboard) {
     const QString text = clipboard.trimmed();
     return text.size() < 200 ? text : QString();
-}
-
-QString WithSeparator(const QString& path) {
-    QString native = QDir::toNativeSeparators(path);
-    if (!native.endsWith(QDir::separator())) {
-        native += QDir::separator();
-    }
-    return native;
 }
 
 QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
@@ -45,7 +39,7 @@ QString DroppedSaveFolder(const QString& path) {
     const QString native = QDir::toNativeSeparators(path);
     const int lastSeparator = native.lastIndexOf(QDir::separator());
     if (native.mid(lastSeparator + 1).contains(QLatin1Char('.')) && lastSeparator >= 0) {
-        return WithSeparator(native.left(lastSeparator));
+        return WithSeparator(native.left(lastSeparator + 1));
     }
     return WithSeparator(native);
 }

@@ -8,9 +8,6 @@ namespace mosaiq {
 // else nothing.
 QString ClipboardInput(const QString& clipboard);
 
-// `path` with one native separator at its end.
-QString WithSeparator(const QString& path);
-
 // The save folder proposed at start-up: the data folder, unless that lies in a temporary or
 // local-settings folder (an unpacked download), where files would be lost; then
 // "<documents>/Mosaiq/".

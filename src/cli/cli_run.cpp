@@ -5,6 +5,7 @@
 #include "cli/cookies_command.h"
 #include "cli/demo_command.h"
 #include "core/album_sink.h"
+#include "core/folder_path.h"
 #include "core/job_state.h"
 #include "core/picture_queue.h"
 #include "core/settings_record.h"
@@ -87,11 +88,6 @@ QString AlbumResultLine(const ST_PERLISTRECORD& r, const AlbumDownloadResult& al
         .join(u'\t');
 }
 
-QString WithSeparator(const QString& folder) {
-    const QString native = QDir::toNativeSeparators(QDir(folder).absolutePath());
-    return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
-}
-
 // Site type and sub-type boxes as the window would set them for the input.
 void ChooseSite(const CliOptions& o, CliFrontend& frontend) {
     const RecognizedSite recognized = RecognizeSite(o.input, 0);
@@ -104,7 +100,8 @@ void ChooseSite(const CliOptions& o, CliFrontend& frontend) {
 }
 
 int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& dispatch) {
-    const QString dataDir = WithSeparator(o.dataDir.value_or(QDir::currentPath()));
+    const QString dataDir =
+        WithSeparator(QDir(o.dataDir.value_or(QDir::currentPath())).absolutePath());
     if (!QFileInfo(dataDir).isDir()) {
         Print(streams.err, QStringLiteral("error: data folder %1 does not exist").arg(dataDir));
         return 1;

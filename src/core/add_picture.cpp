@@ -1,3 +1,4 @@
+#include "core/folder_path.h"
 #include "core/frontend.h"
 #include "core/job_state.h"
 #include "core/naming.h"
@@ -77,13 +78,6 @@ QString NormalizedAddress(QString address) {
         address.prepend(u"http:");
     }
     return address;
-}
-
-QString WithSeparator(QString folder) {
-    if (!folder.isEmpty() && !folder.endsWith(QDir::separator()) && !folder.endsWith(u'/')) {
-        folder += QDir::separator();
-    }
-    return folder;
 }
 
 // A folder name that fits one name and leaves the path room for the file names.

@@ -1,13 +1,12 @@
 #include "jobs/list_job.h"
 
 #include "core/extension_settings.h"
+#include "core/folder_path.h"
 #include "core/frontend.h"
 #include "core/job_state.h"
 #include "core/naming.h"
 #include "core/settings_record.h"
 #include "jobs/download_job.h"
-
-#include <QDir>
 
 namespace mosaiq {
 namespace {
@@ -26,9 +25,7 @@ bool HasScheme(const QString& input) {
 // folder), ending with a separator when not empty.
 void CleanFolderPart(QString& text) {
     SanitizeName(text, 0, false);
-    if (!text.isEmpty() && !text.endsWith(QDir::separator())) {
-        text += QDir::separator();
-    }
+    text = WithSeparator(text);
 }
 
 void EndJob(JobState& state, int albums) {

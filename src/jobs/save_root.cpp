@@ -1,17 +1,15 @@
 #include "jobs/save_root.h"
 
+#include "core/folder_path.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 namespace mosaiq {
 
 QString SaveRootPath(const QString& savePathText, const QString& account, const QString& subDir) {
-    QString root =
-        QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(savePathText).absoluteFilePath()));
-    if (!root.endsWith(QDir::separator())) {
-        root += QDir::separator();
-    }
-    return root + account + subDir;
+    return WithSeparator(QDir::cleanPath(QFileInfo(savePathText).absoluteFilePath())) + account +
+           subDir;
 }
 
 std::optional<QString> CreateFolders(const QString& root) {
