@@ -40,6 +40,8 @@ void RunDemo(mosaiq::CMosaiqDlg& window, const QString& screenshot) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The login window's browser needs it before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(mosaiq::kProgramName));
     QApplication::setApplicationVersion(QString::fromLatin1(mosaiq::kVersion));

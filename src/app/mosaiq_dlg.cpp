@@ -19,6 +19,8 @@
 #include "jobs/list_job.h"
 #include "sites/recognition.h"
 #include "sites/site_types.h"
+#include "web/cookie_store.h"
+#include "web/shared_cookie_hooks.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -158,6 +160,15 @@ void CMosaiqDlg::BuildControls() {
 }
 
 void CMosaiqDlg::LoadStartUpState(const QString& workingDir) {
+    // Every request of the jobs carries the logins made in the login window.
+    InstallSharedCookieStore();
+    const QStringList cookieProblems = SharedCookieStore()->LoadProblems();
+    if (!cookieProblems.isEmpty()) {
+        m_prompter->Message(this,
+                            QStringLiteral("登录信息文件有损坏，已读取能读取的部分：\n") +
+                                cookieProblems.join(u'\n'),
+                            QStringLiteral("提示"));
+    }
     const QString clipboard = ClipboardInput(ClipboardText());
     if (!clipboard.isEmpty()) {
         m_controls.input->setEditText(clipboard);

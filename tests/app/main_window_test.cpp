@@ -5,6 +5,8 @@
 #include "core/album_sink.h"
 #include "core/picture_queue.h"
 #include "core/settings_record.h"
+#include "web/cookie_hook.h"
+#include "web/cookie_store.h"
 #include "window_fixture.h"
 
 #include <QAction>
@@ -275,6 +277,16 @@ TEST_F(MainWindow, FiftyThousandAlbumsLoadWhileTheWindowKeepsAnswering) {
     EXPECT_EQ(answeredWhileLoading.load(), kAlbums / 5000);
     EXPECT_EQ(window->albumModel()->index(kAlbums - 1, 0).data().toString(),
               QStringLiteral("50000"));
+}
+
+// The window's start-up plugs the shared cookie store into every request the jobs make.
+TEST_F(MainWindow, StartUpMakesRequestsCarryTheStoredLogins) {
+    SetCookieHooks({}, {});
+    SharedCookieStore()->StoreSetCookie(QUrl(QStringLiteral("https://user.qzone.qq.com/")),
+                                        "uin=o123; Domain=qzone.qq.com; Path=/");
+    window->LoadStartUpState(dataDir());
+    EXPECT_EQ(CookiesFor(QStringLiteral("https://user.qzone.qq.com/12345")),
+              QStringLiteral("uin=o123"));
 }
 
 }  // namespace
