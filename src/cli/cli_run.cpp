@@ -108,7 +108,9 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
     }
     // Requests carry the logins the window or an imported cookies.txt left in the store.
     InstallSharedCookieStore();
-    if (o.cookiesFile && !ImportCookiesOption(*o.cookiesFile, streams.err)) {
+    if (!o.cookiesFile) {
+        ReportCookieStoreProblems(streams.err);
+    } else if (!ImportCookiesOption(*o.cookiesFile, streams.err)) {
         return 1;
     }
     CliFrontend frontend(streams.err, streams.errIsTerminal, o.quiet, o.answerYes);

@@ -58,6 +58,11 @@ int RunCookiesCommand(const QStringList& args, std::FILE* outFile, std::FILE* er
     return 0;
 }
 
+void ReportCookieStoreProblems(std::FILE* errFile) {
+    QTextStream err(errFile);
+    PrintLoadProblems(*SharedCookieStore(), err);
+}
+
 bool ImportCookiesOption(const QString& path, std::FILE* errFile) {
     QTextStream err(errFile);
     const std::shared_ptr<CookieStore> store = SharedCookieStore();

@@ -12,6 +12,9 @@ namespace mosaiq {
 // Returns the exit code.
 int RunCookiesCommand(const QStringList& args, std::FILE* out, std::FILE* err);
 
+// Says on `err` what could not be read from the cookie store's file, if anything.
+void ReportCookieStoreProblems(std::FILE* err);
+
 // "--cookies FILE": imports a Netscape cookies.txt into the store before a job, reporting
 // each malformed line with its number on `err`. False when the file could not be read.
 bool ImportCookiesOption(const QString& path, std::FILE* err);
