@@ -90,7 +90,7 @@ void CMosaiqDlg::OnPreviewClicked(bool checked) {
     }
     m_state.m_thumbState = 1;
     m_state.m_thumbMode = checked ? 1 : 0;
-    SetLinksEnabled(m_state.m_listState.load() == 0);
+    SetLinksEnabled(m_state.m_listState.load() == ListState::Idle);
     ResetAlbumTable();
     StartThumbnailLoader();
 }

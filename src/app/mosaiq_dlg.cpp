@@ -257,12 +257,12 @@ void CMosaiqDlg::OnInputChanged(const QString& text) {
 }
 
 bool CMosaiqDlg::JobsRunning() const {
-    return m_state.m_listState.load() != 0 || m_state.m_downState.load() != 0 ||
+    return m_state.m_listState.load() != ListState::Idle || m_state.m_downState.load() != DownState::Idle ||
            m_state.m_thumbState.load() != 0;
 }
 
 void CMosaiqDlg::OnGetList() {
-    if (m_state.m_thumbState.load() != 0 && m_state.m_listState.load() == 0) {
+    if (m_state.m_thumbState.load() != 0 && m_state.m_listState.load() == ListState::Idle) {
         // The loader walks the album list; a new job would free it under its feet.
         m_prompter->Message(this, QStringLiteral("预览图模式转换未完成，请稍候再获取相册"),
                             QStringLiteral("提示"));
@@ -339,11 +339,11 @@ void CMosaiqDlg::closeEvent(QCloseEvent* event) {
     // event loop runs meanwhile, so their last questions are still answered.
     event->ignore();
     hide();
-    if (m_state.m_listState.load() != 0) {
-        m_state.m_listState = 2;
+    if (m_state.m_listState.load() != ListState::Idle) {
+        m_state.m_listState = ListState::StopRequested;
     }
-    if (m_state.m_downState.load() != 0) {
-        m_state.m_downState = 3;
+    if (m_state.m_downState.load() != DownState::Idle) {
+        m_state.m_downState = DownState::Stopped;
         g_stopWorkers = 1;
     }
     if (m_state.m_thumbState.load() != 0) {

@@ -29,11 +29,11 @@ void StopCliJob() {
     if (state == nullptr) {
         return;
     }
-    if (state->m_listState.load() != 0) {
-        state->m_listState = 2;
+    if (state->m_listState.load() != ListState::Idle) {
+        state->m_listState = ListState::StopRequested;
     }
-    if (state->m_downState.load() != 0) {
-        state->m_downState = 3;
+    if (state->m_downState.load() != DownState::Idle) {
+        state->m_downState = DownState::Stopped;
         g_stopWorkers = 1;
     }
 }
@@ -153,7 +153,7 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
         g_cliJob = nullptr;
         return 0;  // nothing listed: the list job has said why
     }
-    state.m_downState = 1;
+    state.m_downState = DownState::Running;
     const DownloadJobResult result = RunDownloadJob(state, dispatch);
     g_cliJob = nullptr;
     if (!result.ran) {

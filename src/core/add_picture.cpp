@@ -229,7 +229,7 @@ bool MeetsMarker(JobState& state, const QString& address) {
     const NamingEntry& naming = NamingOf(state.m_settings, state.m_listType);
     if ((naming.options & kOptionSkipDownloaded) != 0 && !state.m_marker.isEmpty() &&
         address.section(QStringLiteral("\r\n"), 0, 0) == state.m_marker) {
-        state.m_downState = 2;
+        state.m_downState = DownState::AlbumDone;
         return true;
     }
     return false;
@@ -241,7 +241,7 @@ void AddPicture(JobState& state, const QString& rawAddress, const QString& descr
                 const QString& headerText, int albumIndex, const std::optional<QString>& extra) {
     const ST_PERLISTRECORD* record = state.m_records.At(albumIndex);
     // After the marker ended the album, what an adapter still hands in was downloaded before.
-    if (record == nullptr || state.m_downState.load() == 2) {
+    if (record == nullptr || state.m_downState.load() == DownState::AlbumDone) {
         return;
     }
     PictureQueue& queue = g_pictureQueue();
@@ -306,7 +306,7 @@ bool AddPictureAtPath(JobState& state, const QString& rawAddress, const QString&
         return false;
     }
     const QString address = NormalizedAddress(rawAddress);
-    if (state.m_downState.load() == 2 || MeetsMarker(state, address)) {
+    if (state.m_downState.load() == DownState::AlbumDone || MeetsMarker(state, address)) {
         return false;
     }
     PictureQueue& queue = g_pictureQueue();

@@ -12,6 +12,12 @@ namespace mosaiq {
 
 class Frontend;
 
+// m_listState: the album-list job's phase and the stop the window asks for.
+enum class ListState : uint8_t { Idle = 0, Running = 1, StopRequested = 2 };
+// m_downState: the download job's phase; an album may end early (the skip-downloaded-before
+// marker) or the user may stop the whole job.
+enum class DownState : uint8_t { Idle = 0, Running = 1, AlbumDone = 2, Stopped = 3 };
+
 // State shared by the window, the two jobs, the adapters and the workers. The window owns
 // it; byte and 32-bit members polled across threads are atomics of that width.
 struct JobState {
@@ -33,8 +39,8 @@ struct JobState {
     QString m_filterText;
 
     std::atomic<uint8_t> m_ready{0};
-    std::atomic<uint8_t> m_listState{0};  // 0 idle, 1 running, 2 stop requested
-    std::atomic<uint8_t> m_downState{0};  // 0 idle, 1 running, 2 album done early, 3 stop
+    std::atomic<ListState> m_listState{ListState::Idle};
+    std::atomic<DownState> m_downState{DownState::Idle};
     std::atomic<uint8_t> m_thumbState{0};
     std::atomic<uint8_t> m_thumbMode{0};
     uint8_t m_thumbsPerRow = 6;
@@ -52,5 +58,15 @@ struct JobState {
     int32_t m_taobaoPriceDelta = 0;
     uint8_t m_jdSource = 1;
 };
+
+// The album-list adapters' stop check.
+inline bool ListStopRequested(const JobState& state) {
+    return state.m_listState.load() == ListState::StopRequested;
+}
+// The picture-list adapters' check: the user stopped, or the album ended early.
+inline bool DownloadShouldEnd(const JobState& state) {
+    const DownState s = state.m_downState.load();
+    return s == DownState::AlbumDone || s == DownState::Stopped;
+}
 
 }  // namespace mosaiq

@@ -25,7 +25,7 @@ void Tell(JobState& state, const QString& text) {
 }
 
 bool Stopped(const JobState& state) {
-    return state.m_downState.load() == 3;
+    return state.m_downState.load() == DownState::Stopped;
 }
 
 // The albums to fetch, in table order; indexes the list does not hold are dropped.
@@ -99,14 +99,14 @@ DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) 
     const QString savePath = frontend.SavePathText().trimmed();
     if (savePath.isEmpty()) {
         Tell(state, QStringLiteral("请先设置保存路径"));
-        state.m_downState = 0;
+        state.m_downState = DownState::Idle;
         return result;
     }
     const QString root = SaveRootPath(savePath, state.m_account, state.m_subDir);
     if (const auto failed = CreateFolders(root)) {
         Tell(state, *failed);
         Tell(state, QStringLiteral("请检测设置的保存路径是否有误"));
-        state.m_downState = 0;
+        state.m_downState = DownState::Idle;
         return result;
     }
     result.ran = true;
@@ -133,8 +133,8 @@ DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) 
             QStringLiteral("正在下载第%1/%2个图集").arg(position + 1).arg(albums.size()));
         frontend.SetStatusText(StatusLine::Progress, QStringLiteral("......"));
         // Only "album done early" goes back to running: a stop stored meanwhile must stay.
-        uint8_t doneEarly = 2;
-        state.m_downState.compare_exchange_strong(doneEarly, 1);
+        DownState doneEarly = DownState::AlbumDone;
+        state.m_downState.compare_exchange_strong(doneEarly, DownState::Running);
 
         dispatch.listPictures(state, albums[position]);
         if (queue.Count() == 0) {
@@ -161,7 +161,7 @@ DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) 
         result.albums.push_back(std::move(album));
     }
 
-    state.m_downState = 0;
+    state.m_downState = DownState::Idle;
     frontend.SetDownloadBusy(false);
     frontend.SetStatusText(StatusLine::Main, QStringLiteral("下载完毕"));
     frontend.SetStatusText(StatusLine::Progress, QString());
@@ -172,15 +172,15 @@ DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) 
 }
 
 JobThread DownloadCommand(JobState& state, const SiteDispatch& dispatch) {
-    uint8_t idle = 0;
-    if (!state.m_downState.compare_exchange_strong(idle, 1)) {
-        state.m_downState = 3;
+    DownState idle = DownState::Idle;
+    if (!state.m_downState.compare_exchange_strong(idle, DownState::Running)) {
+        state.m_downState = DownState::Stopped;
         g_stopWorkers = 1;
         return {};
     }
     JobThread job([&state, dispatch] { RunDownloadJob(state, dispatch); });
     if (!job.Started()) {
-        state.m_downState = 0;
+        state.m_downState = DownState::Idle;
         Tell(state,
              QStringLiteral("无法启动下载线程 (错误 %1)，请稍后再试。").arg(job.StartError()));
     }

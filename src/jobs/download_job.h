@@ -26,12 +26,12 @@ struct DownloadJobResult {
     std::vector<AlbumDownloadResult> albums;  // albums whose queue was handed on
 };
 
-// The download button: a second click while the job runs stops it (m_downState 3 and
+// The download button: a second click while the job runs stops it (DownState::Stopped and
 // g_stopWorkers); otherwise the job starts on its own thread. A thread that cannot start
 // is told and leaves the command usable again.
 JobThread DownloadCommand(JobState& state, const SiteDispatch& dispatch = SiteTableDispatch());
 
-// The job itself, on the calling thread; m_downState must have been set to 1 by the caller.
+// The job itself, on the calling thread; m_downState must have been set to Running by the caller.
 DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch);
 
 // Marker file of an album folder.

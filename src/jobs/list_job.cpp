@@ -33,7 +33,7 @@ void EndJob(JobState& state, int albums) {
     frontend.SetAlbumGroupText(QStringLiteral("相册列表(共%1个)").arg(albums));
     frontend.SetStatusText(StatusLine::Main,
                            QStringLiteral("获取相册列表完成，共%1个").arg(albums));
-    state.m_listState = 0;
+    state.m_listState = ListState::Idle;
     frontend.SetListBusy(false);
     if (albums < 1) {
         return;
@@ -60,7 +60,7 @@ QString ThreadStartTip(int errorCode, const JobState& state) {
 void PrepareListJob(JobState& state) {
     state.frontend->ResetAlbumTable();
     state.m_records.Clear();
-    state.m_listState = 1;
+    state.m_listState = ListState::Running;
     state.m_subType = -1;
     state.m_listType = state.frontend->SiteTypeSelection();
 }
@@ -75,11 +75,13 @@ ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch) {
     const QString input = frontend.InputText().trimmed();
     if (input.isEmpty()) {
         Tell(state, QStringLiteral("请输入QQ号码、用户名或相册地址"));
-        state.m_listState = 0;
+        state.m_listState = ListState::Idle;
         return result;
     }
     result.ran = true;
-    state.m_listState.store(state.m_listState.load() == 2 ? 2 : 1);
+    state.m_listState.store(state.m_listState.load() == ListState::StopRequested
+                               ? ListState::StopRequested
+                               : ListState::Running);
     frontend.SetListBusy(true);
     frontend.SetAlbumGroupText(QStringLiteral("相册列表"));
     frontend.SetStatusText(StatusLine::Main, QStringLiteral("正在获取相册列表，请稍等..."));
@@ -107,11 +109,11 @@ JobThread GetListCommand(JobState& state, const SiteDispatch& dispatch) {
     if (state.m_ready.load() != 1) {
         return {};
     }
-    if (state.m_listState.load() != 0) {
-        state.m_listState = 2;
+    if (state.m_listState.load() != ListState::Idle) {
+        state.m_listState = ListState::StopRequested;
         return {};
     }
-    if (state.m_downState.load() != 0) {
+    if (state.m_downState.load() != DownState::Idle) {
         // The download reads the album list; clearing it now would pull it away.
         Tell(state, QStringLiteral("正在下载，请先终止下载再获取相册"));
         return {};
@@ -119,14 +121,15 @@ JobThread GetListCommand(JobState& state, const SiteDispatch& dispatch) {
     PrepareListJob(state);
     JobThread job([&state, dispatch] {
         const ListJobResult result = RunListJob(state, dispatch);
-        uint8_t idle = 0;
-        if (result.singleItem && state.m_downState.compare_exchange_strong(idle, 1)) {
+        DownState idle = DownState::Idle;
+        if (result.singleItem &&
+            state.m_downState.compare_exchange_strong(idle, DownState::Running)) {
             state.frontend->SelectAllAlbums();
             RunDownloadJob(state, dispatch);
         }
     });
     if (!job.Started()) {
-        state.m_listState = 0;
+        state.m_listState = ListState::Idle;
         Tell(state, ThreadStartTip(job.StartError(), state));
     }
     return job;

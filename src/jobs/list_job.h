@@ -20,10 +20,10 @@ struct ListJobResult {
 JobThread GetListCommand(JobState& state, const SiteDispatch& dispatch = SiteTableDispatch());
 
 // The job itself (GetListFunc) on the calling thread, without the single-item download;
-// the caller has cleared the list and set m_listState to 1.
+// the caller has cleared the list and set m_listState to Running.
 ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch);
 
-// Prepares a job as the command does: table reset, list cleared, m_listState 1,
+// Prepares a job as the command does: table reset, list cleared, m_listState Running,
 // m_subType -1, m_listType from the site-type box.
 void PrepareListJob(JobState& state);
 

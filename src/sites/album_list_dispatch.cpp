@@ -23,10 +23,6 @@ void StoreIfSet(QString& member, const std::optional<QString>& value) {
     }
 }
 
-bool Stopping(const JobState& state) {
-    return state.m_listState.load() == 2;
-}
-
 // A row runs, and fetches its page, only once its first adapter is built.
 bool Supported(const AlbumListPlan& plan) {
     return AlbumListAdapterFor(plan.calls.front().source) != nullptr;
@@ -34,7 +30,7 @@ bool Supported(const AlbumListPlan& plan) {
 
 void RunCalls(JobState& state, const AlbumListPlan& plan) {
     for (const AlbumCall& call : plan.calls) {
-        if (state.m_records.Size() > 0 || Stopping(state)) {
+        if (state.m_records.Size() > 0 || ListStopRequested(state)) {
             return;
         }
         const AlbumListAdapter adapter = AlbumListAdapterFor(call.source);

@@ -42,11 +42,6 @@ void Tell(JobState& state, const QString& text) {
     }
 }
 
-bool Stopping(const JobState& state) {
-    const uint8_t down = state.m_downState.load();
-    return down == 2 || down == 3;
-}
-
 }  // namespace
 
 std::optional<std::vector<PictureSource>> PictureSourcesFor(int listType, int subType) {
@@ -118,7 +113,7 @@ void DispatchPictureList(JobState& state, int albumIndex) {
         return;
     }
     for (const PictureSource source : *sources) {
-        if (g_pictureQueue().Count() > 0 || Stopping(state)) {
+        if (g_pictureQueue().Count() > 0 || DownloadShouldEnd(state)) {
             return;
         }
         if (const PictureListAdapter adapter = PictureListAdapterFor(source)) {

@@ -1,42 +1,21 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
-
 #include <QSet>
+#include <QString>
 #include <QStringList>
 
 #include <cstdint>
 
 namespace mosaiq {
 
-struct JobState;
+struct RequestOptions;
 
-// The waits of the QQ adapters (pauses between pages, the pause after a login) and the delay
-// between the attempts of their retrying requests. Tests swap in a recorder so the rules stay
-// as they are without the test waiting for them.
-using PauseFunction = void (*)(int milliseconds);
-struct QqTiming {
-    PauseFunction pause;
-    uint8_t retryDelaySeconds;
-};
-// Installs new timing and returns the former one; a null pause means the real sleep.
-QqTiming SetQqTiming(QqTiming timing);
-void QqPause(int milliseconds);
-uint8_t QqRetryDelaySeconds();
-
-// Every "\/" of a JSON text as "/".
-QString Unslashed(QString text);
-
-// The value of the number a text starts with, after blanks and an optional sign; digits stop
-// at the first other character (a closing quote, a comma). 0 when there is none.
-int32_t LeadingNumber(QStringView text);
-
-// The processor time of the program in milliseconds, as the sites' cache breakers use it.
-uint32_t ProcessClockMs();
-
-// RandomFraction without its line end, fit for an address.
-QString CacheBreaker();
+// Being replaced by SiteRequest: the QQ Zone and Tencent Weibo adapters still build their
+// options by hand.
+inline constexpr uint32_t kSiteTimeoutMs = 20000;
+inline const QString kAcceptCompressedLine = QStringLiteral("Accept-Encoding: gzip, deflate\r\n");
+inline constexpr uint8_t kQqRetryDelaySeconds = 5;
+bool FetchText(const RequestOptions& options, unsigned decodeFlags, QString& text);
 
 // A text percent-encoded for a query value (letters, digits and "-._~" stay as they are), so
 // a number or id from the input or a page cannot add parameters of its own.
@@ -51,9 +30,5 @@ class RepeatGuard {
   private:
     QSet<QString> m_seen;
 };
-
-// The album-list stop request, and the download's stop or early end of the album.
-bool ListStopRequested(const JobState& state);
-bool DownloadShouldEnd(const JobState& state);
 
 }  // namespace mosaiq

@@ -1,35 +1,23 @@
 #include "sites/qqgroup.h"
 
-#include "core/album_sink.h"
-#include "core/job_state.h"
-#include "core/naming.h"
-#include "sites/qq_common.h"
-#include "sites/site_request.h"
-#include "web/http_client.h"
-#include "web/response_decoding.h"
+#include "sites/site_toolkit.h"
 #include "web/site_tokens.h"
-#include "web/text_helpers.h"
 
 namespace mosaiq {
 namespace {
 
 // Every host of QQ group albums.
 namespace host {
-const QString kH5 = QStringLiteral("h5.qzone.qq.com");
-const QString kGroupPhoto = QStringLiteral("u.photo.qzone.qq.com");
-const QString kGroup = QStringLiteral("qun.qq.com");
+const QString kH5 = QStringLiteral("https://h5.qzone.qq.com");
+const QString kGroup = QStringLiteral("http://qun.qq.com");
 }  // namespace host
 
 constexpr int kAlbumPageSize = 36;
 constexpr int kPhotoPageSize = 500;
+constexpr uint8_t kAttempts = 3;
+constexpr uint8_t kRetryDelaySeconds = 5;
 
-RequestOptions GroupOptions(const QString& headers) {
-    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
-    options.headers = headers;
-    options.attempts = 3;
-    options.retryDelaySeconds = QqRetryDelaySeconds();
-    return options;
-}
+const QString kNotLoggedIn = QStringLiteral("message\":\"对不起，您尚未登录");
 
 // The number after the "o" of the first "guin=o" (which QQ's "pt2gguin" cookie carries too),
 // one leading zero dropped; "p_uin=o" when that leaves nothing.
@@ -47,12 +35,12 @@ QString LoggedInUin(const QString& cookies) {
 }
 
 QString PhotoAddress(QStringView piece) {
-    QString address = TakeBetween(piece, QStringLiteral("\"rawurl\" : \""), QStringLiteral("\""));
+    QString address = TakeBetween(piece, u"\"rawurl\" : \"", u"\"");
     if (address.isEmpty()) {
-        address = TakeBetween(piece, QStringLiteral("\"hdurl\" : \""), QStringLiteral("\""));
+        address = TakeBetween(piece, u"\"hdurl\" : \"", u"\"");
     }
     if (address.isEmpty()) {
-        address = TakeBetween(piece, QStringLiteral("\"burl\" : \""), QStringLiteral("\""));
+        address = TakeBetween(piece, u"\"burl\" : \"", u"\"");
         if (address.isEmpty()) {
             return QString();
         }
@@ -65,8 +53,8 @@ QString PhotoAddress(QStringView piece) {
 
 // The trimmed first choice, or the fallback as it stands.
 QString Caption(const JobState& state, QStringView piece) {
-    const QString name = TakeBetween(piece, QStringLiteral("\"name\" : \""), QStringLiteral("\""));
-    const QString desc = TakeBetween(piece, QStringLiteral("\"desc\" : \""), QStringLiteral("\""));
+    const QString name = TakeBetween(piece, u"\"name\" : \"", u"\"");
+    const QString desc = TakeBetween(piece, u"\"desc\" : \"", u"\"");
     const bool nameFirst = state.m_qzoneOrigName == 1;
     const QString first = (nameFirst ? name : desc).trimmed();
     return first.isEmpty() ? (nameFirst ? desc : name) : first;
@@ -75,65 +63,55 @@ QString Caption(const JobState& state, QStringView piece) {
 }  // namespace
 
 void FetchQqGroupAlbums(JobState& state, const QString& group) {
-    // Encoded in the referer too: a line break in the input must not start a header line.
-    const QString groupValue = QueryValue(group);
-    RequestOptions options =
-        GroupOptions(kAcceptCompressedLine + QStringLiteral("Referer: https://") + host::kH5 +
-                     QStringLiteral("/groupphoto/index?inqq=3&groupId=") + groupValue);
-    const QString cookies = GetSiteCookies(QStringLiteral("https://") + host::kH5 + u'/') + u';';
-    const QString gtk = QString::number(GtkFromCookies(cookies, true));
+    SiteRequest request;
+    request.Referer(SiteAddress(host::kH5, u"/groupphoto/index?inqq=3&groupId=%s", {group}))
+        .Attempts(kAttempts, kRetryDelaySeconds);
+    const QString cookies = GetSiteCookies(host::kH5 + u'/') + u';';
+    const uint32_t gtk = GtkFromCookies(cookies, true);
     state.m_jobText1 = LoggedInUin(cookies);
-    const QString uin = QueryValue(state.m_jobText1);
-    const QString token = QueryValue(PageToken());
-    RepeatGuard guard;
-    for (int start = 0;; start += kAlbumPageSize) {
-        options.url = QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +
-                      host::kGroupPhoto + QStringLiteral("/cgi-bin/upp/qun_list_album_v2?g_tk=") +
-                      gtk + QStringLiteral("&qzonetoken=") + token +
-                      QStringLiteral("&callback=shine7_Callback&t=947098911&qunId=") + groupValue +
-                      QStringLiteral("&uin=") + uin + QStringLiteral("&start=") +
-                      QString::number(start) +
-                      QStringLiteral(
-                          "&num=36&getMemberRole=1&format=jsonp&platform=qzone&inCharset=utf-8&"
-                          "outCharset=utf-8&source=qzone&callbackFun=shine7&_=") +
-                      CacheBreaker();
-        QString text;
-        if (!FetchText(options, Inflate | Utf8, text) || text.isEmpty() ||
-            text.indexOf(QStringLiteral("message\":\"对不起，您尚未登录")) >= 1) {
+    const QString token = PageToken();
+    for (PageWalk walk(state, WalkOf::Albums, {.first = 0, .step = kAlbumPageSize});
+         walk.Next();) {
+        const auto text =
+            request
+                .At(SiteAddress(host::kH5,
+                                u"/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/"
+                                u"qun_list_album_v2?g_tk=%d&qzonetoken=%s&callback=shine7_Callback&"
+                                u"t=947098911&qunId=%s&uin=%s&start=%d&num=36&getMemberRole=1&"
+                                u"format=jsonp&platform=qzone&inCharset=utf-8&outCharset=utf-8&"
+                                u"source=qzone&callbackFun=shine7&_=%s",
+                                {gtk, token, group, state.m_jobText1, walk.Page(), CacheBreaker()}))
+                .Fetch();
+        if (!text || text->indexOf(kNotLoggedIn) >= 1) {
             return;
         }
         QStringList pieces;
-        if (SplitText(text, QStringLiteral("\"coverurl\" : \""), pieces) == 0) {
+        if (SplitText(*text, u"\"coverurl\" : \"", pieces) == 0) {
             return;
         }
         QStringList ids;
         for (qsizetype i = 1; i < pieces.size(); ++i) {
-            ids.append(TakeBetween(QStringView(pieces[i]), QStringLiteral("\"id\" : \""),
-                                   QStringLiteral("\"")));
+            ids.append(TakeBetween(QStringView(pieces[i]), u"\"id\" : \"", u"\""));
         }
-        if (guard.IsRepeat(ids)) {
+        if (walk.Repeats(ids)) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             const QStringView piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.title =
-                TakeBetween(piece, QStringLiteral("\"title\" : \""), QStringLiteral("\""));
-            record.albumRef = QStringLiteral("qzonetoken=") + token + QStringLiteral("&qunId=") +
-                              groupValue + QStringLiteral("&albumId=") + QueryValue(ids[i - 1]) +
-                              QStringLiteral("&uin=") + uin + QStringLiteral("&hostUin=") + uin +
-                              QStringLiteral("&g_tk=") + gtk;
-            record.coverUrl = Unslashed(TakeBefore(piece, QStringLiteral("\"")));
-            record.createdText =
-                TakeBetween(piece, QStringLiteral("createtime\" : \""), QStringLiteral("\""))
-                    .replace(u':', QStringLiteral("："));
-            record.pictureCount = LeadingNumber(
-                TakeBetween(piece, QStringLiteral("\"photocnt\" :"), QStringLiteral(",")));
-            record.accessFlags = 0;
-            if (!record.title.isEmpty()) {
-                AppendAndShow(state, record);
+            record.title = TakeBetween(piece, u"\"title\" : \"", u"\"");
+            if (record.title.isEmpty()) {
+                continue;
             }
-            if (ListStopRequested(state)) {
+            record.albumRef = SiteAddress(
+                {}, u"qzonetoken=%s&qunId=%s&albumId=%s&uin=%s&hostUin=%s&g_tk=%d",
+                {token, group, ids[i - 1], state.m_jobText1, state.m_jobText1, gtk});
+            record.coverUrl = Unslashed(TakeBefore(piece, u"\""));
+            record.createdText =
+                TakeBetween(piece, u"createtime\" : \"", u"\"").replace(u':', QStringLiteral("："));
+            record.pictureCount = LeadingNumber(TakeBetween(piece, u"\"photocnt\" :", u","));
+            record.accessFlags = 0;
+            if (!ListAlbum(state, record)) {
                 return;
             }
         }
@@ -145,45 +123,35 @@ void FetchQqGroupPhotos(JobState& state, int albumIndex) {
     if (record == nullptr) {
         return;
     }
-    RequestOptions options =
-        GroupOptions(kAcceptCompressedLine + QStringLiteral("Referer: http://") + host::kGroup +
-                     QStringLiteral("/group"));
-    RepeatGuard guard;
-    for (int page = 0;; ++page) {
-        options.url = QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +
-                      host::kGroupPhoto +
-                      QStringLiteral(
-                          "/cgi-bin/upp/"
-                          "qun_list_photo_v2?callback=shine4_Callback&t=507118553&getCommentCnt=0&"
-                          "getMemberRole=1&getalbum=1&format=jsonp&platform=qzone&inCharset=utf-8&"
-                          "outCharset=utf-8&source=qzone&callbackFun=shine4&") +
-                      record->albumRef + QStringLiteral("&_=") + CacheBreaker() +
-                      QStringLiteral("&start=") + QString::number(page * kPhotoPageSize) +
-                      QStringLiteral("&num=500");
-        QString text;
-        if (!FetchText(options, Inflate | Utf8, text) || text.isEmpty()) {
+    SiteRequest request;
+    request.Referer(host::kGroup + QStringLiteral("/group")).Attempts(kAttempts, kRetryDelaySeconds);
+    for (PageWalk walk(state, WalkOf::Pictures, {.first = 0, .step = kPhotoPageSize});
+         walk.Next();) {
+        const auto text =
+            request
+                .At(SiteAddress(host::kH5,
+                                u"/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/"
+                                u"qun_list_photo_v2?callback=shine4_Callback&t=507118553&"
+                                u"getCommentCnt=0&getMemberRole=1&getalbum=1&format=jsonp&"
+                                u"platform=qzone&inCharset=utf-8&outCharset=utf-8&source=qzone&"
+                                u"callbackFun=shine4&%s&_=%s&start=%d&num=500",
+                                {AddressValue::Verbatim(record->albumRef), CacheBreaker(),
+                                 walk.Page()}))
+                .Fetch();
+        if (!text) {
             return;
         }
         QStringList pieces;
-        if (SplitText(text, QStringLiteral("\"bheight\""), pieces) == 0) {
-            return;
-        }
         // Whole pieces, so a page of photos without any address ends the paging too.
-        if (guard.IsRepeat(pieces.mid(1))) {
+        if (SplitText(*text, u"\"bheight\"", pieces) == 0 || walk.Repeats(pieces.mid(1))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             const QString address = PhotoAddress(pieces[i]);
-            if (address.isEmpty()) {
-                continue;
-            }
-            AddPicture(state, address, Caption(state, pieces[i]), QString(), albumIndex);
-            if (DownloadShouldEnd(state)) {
+            if (!address.isEmpty() &&
+                !QueuePicture(state, address, Caption(state, pieces[i]), QString(), albumIndex)) {
                 return;
             }
-        }
-        if (DownloadShouldEnd(state)) {
-            return;
         }
     }
 }

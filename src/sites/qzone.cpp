@@ -6,7 +6,9 @@
 #include "core/naming.h"
 #include "core/picture_queue.h"
 #include "sites/qq_common.h"
-#include "sites/site_request.h"
+#include "sites/site_sinks.h"
+#include "sites/site_values.h"
+#include "web/pause_clock.h"
 #include "web/http_client.h"
 #include "web/response_decoding.h"
 #include "web/site_tokens.h"
@@ -38,7 +40,6 @@ constexpr int kPhotoPageSize = 400;
 constexpr int kMoodPageSize = 20;
 constexpr int kPauseAfterPasswordMs = 3000;
 
-const QString kCaption = QStringLiteral("提示");
 const QString kRouteError = QStringLiteral("QQ空间相册错误1");
 const QString kTooOften = QStringLiteral("您的操作过于频繁");
 const QString kVerifyQuestion =
@@ -61,22 +62,6 @@ void RememberPasswordAsked(const QString& albumRef) {
 bool PasswordAskedFor(const QString& albumRef) {
     std::lock_guard lock(g_askedMutex);
     return !albumRef.isEmpty() && g_passwordAskedFor == albumRef;
-}
-
-void Tell(JobState& state, const QString& text) {
-    if (state.frontend != nullptr) {
-        state.frontend->ShowMessage(text, kCaption);
-    }
-}
-
-bool Ask(JobState& state, const QString& question) {
-    return state.frontend != nullptr && state.frontend->AskYesNo(question, kCaption);
-}
-
-void OpenLogin(JobState& state, const QString& address) {
-    if (state.frontend != nullptr) {
-        state.frontend->OpenLoginWindow(address, 0);
-    }
 }
 
 QString AccountPage(const QString& account) {
@@ -393,7 +378,7 @@ void FetchMoodPictures(JobState& state, int albumIndex, const ST_PERLISTRECORD& 
             posts.size() != kMoodPageSize + 1) {
             return;
         }
-        QqPause((pages + 20) * 200);
+        Pause(std::chrono::milliseconds((pages + 20) * 200));
     }
 }
 
@@ -478,7 +463,7 @@ void FetchQzonePhotos(JobState& state, int albumIndex) {
     RememberPasswordAsked(QString());
     RequestOptions options(QString(), QString(), kSiteTimeoutMs);
     options.attempts = 3;
-    options.retryDelaySeconds = QqRetryDelaySeconds();
+    options.retryDelaySeconds = kQqRetryDelaySeconds;
     const QString referer = RefererLine(AlbumAccount(state, *record));
     options.headers = kAcceptCompressedLine + referer;
     QString topicRef = record->albumRef;
@@ -515,7 +500,7 @@ void FetchQzonePhotos(JobState& state, int albumIndex) {
             RememberPasswordAsked(record->albumRef);
             if (Ask(state, kPasswordQuestion)) {
                 OpenLogin(state, PasswordPage(record->albumRef));
-                QqPause(kPauseAfterPasswordMs);
+                Pause(std::chrono::milliseconds(kPauseAfterPasswordMs));
                 --page;
                 continue;
             }
@@ -526,7 +511,7 @@ void FetchQzonePhotos(JobState& state, int albumIndex) {
                        albumIndex, guard)) {
             return;
         }
-        QqPause((requests + 1 + 20) * 200);
+        Pause(std::chrono::milliseconds((requests + 1 + 20) * 200));
     }
 }
 

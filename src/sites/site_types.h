@@ -3,12 +3,63 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
 
 namespace mosaiq {
 
-// ListType: the position of a site's entry in the site-type box.
+// ListType (m_listType): the position of a site's entry in the site-type box.
+enum class SiteType : int32_t {
+    QqFamily = 0,
+    Baidu = 1,
+    Netease = 2,
+    Renren = 3,
+    Sina = 4,
+    Site56 = 5,
+    Poco = 6,
+    Yupoo = 7,
+    Site51 = 8,
+    Zol = 9,
+    PchomeDouban = 10,
+    Shops = 11,
+    Moko = 12,
+    Babytree = 13,
+    Pconline = 14,
+    Hupu = 15,
+    JdProduct = 16,
+    InstagramSzwego = 17,
+    DuitangHuaban = 18,
+    Lofter = 19,
+    Topit = 20,
+};
 inline constexpr int kSiteTypeCount = 21;
+
+// The sub-types (m_subType) of each family: which of its sources the input named.
+enum class QqSubType : int32_t { Zone = 0, Group = 1, TencentWeibo = 2 };
+enum class BaiduSubType : int32_t { Albums = 0, TiebaForum = 1, TiebaThread = 2 };
+enum class NeteaseSubType : int32_t { Albums = 0, PhotoSite = 1 };
+enum class RenrenSubType : int32_t { Albums = 0, Zhan = 10 };
+enum class SinaSubType : int32_t { BlogAlbums = 0, BlogArticle = 1, Weibo = 2 };
+enum class YupooSubType : int32_t { OldSite = 0, NewSite = 1 };
+enum class ZolSubType : int32_t { Albums = 0, Product = 1 };
+enum class PchomeDoubanSubType : int32_t { Pchome = 0, Douban = 1 };
+enum class ShopSubType : int32_t {
+    Taobao = 0,
+    Shop1688 = 2,
+    Alibaba = 3,
+    AliexpressFirstForm = 4,
+    AliexpressSecondForm = 5,
+};
+enum class BabytreeSubType : int32_t { FirstForm = 0, SecondForm = 1 };
+enum class JdSubType : int32_t { Jd = 0, ZolProduct = 1 };
+enum class InstagramSzwegoSubType : int32_t { Instagram = 0, Szwego = 1 };
+enum class DuitangHuabanSubType : int32_t { Duitang = 0, Huaban = 1 };
+
+// m_subType holds the value of one family's enum.
+template <typename SubType>
+constexpr int32_t SubTypeValue(SubType subType) {
+    return static_cast<int32_t>(subType);
+}
 
 // Display names of the site-type box, in ListType order.
 const QStringList& SiteTypeNames();

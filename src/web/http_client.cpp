@@ -1,9 +1,7 @@
 #include "web/http_client.h"
 
 #include "web/http_exchange.h"
-
-#include <chrono>
-#include <thread>
+#include "web/pause_clock.h"
 
 namespace mosaiq {
 
@@ -22,7 +20,7 @@ bool HttpRequest(HttpResponse& response, const RequestOptions& options, unsigned
         if (outcome.succeeded && outcome.valid) {
             return true;
         }
-        std::this_thread::sleep_for(std::chrono::seconds(options.retryDelaySeconds));
+        Pause(std::chrono::seconds(options.retryDelaySeconds));
     }
     return false;
 }

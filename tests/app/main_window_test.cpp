@@ -142,12 +142,12 @@ TEST_F(MainWindow, OpenFolderShowsTheAlbumFolderOnlyWhileWorkersRun) {
     window->controls().savePath->setEditText(saveDir());
     g_pictureQueue().folder = saveDir() + QStringLiteral("album/");
     // A download job between two albums: its workers have stopped, the folder is changing.
-    window->state().m_downState = 1;
+    window->state().m_downState = DownState::Running;
     window->OnOpenFolder();
     g_workersRunning = 1;
     window->OnOpenFolder();
     g_workersRunning = 0;
-    window->state().m_downState = 0;
+    window->state().m_downState = DownState::Idle;
     g_pictureQueue().folder.clear();
     EXPECT_EQ(opened.paths, QStringList({saveDir(), saveDir() + QStringLiteral("album/")}));
 }

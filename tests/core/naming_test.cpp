@@ -257,12 +257,12 @@ TEST_F(AddPictureTest, MarkerEndsTheAlbumAtThePictureDownloadedBefore) {
     marker.write(TextToGbk(QStringLiteral("http://h.cn/旧/3.jpg")));
     marker.close();
 
-    state.m_downState = 1;
+    state.m_downState = DownState::Running;
     for (int i = 1; i <= 5; ++i) {  // pictures after the marker are ignored
         Add(QStringLiteral("p"), 0, QStringLiteral("http://h.cn/旧/%1.jpg").arg(i));
     }
     EXPECT_EQ(state.m_marker, QStringLiteral("http://h.cn/旧/3.jpg"));
-    EXPECT_EQ(state.m_downState, 2);
+    EXPECT_EQ(state.m_downState, DownState::AlbumDone);
     EXPECT_EQ(g_pictureQueue().Count(), 2);
 }
 
@@ -276,7 +276,7 @@ TEST_F(AddPictureTest, MarkerIsIgnoredWithoutTheOption) {
     marker.close();
     Add(QStringLiteral("p"), 0, QStringLiteral("http://h/1.jpg"));
     EXPECT_EQ(g_pictureQueue().Count(), 1);
-    EXPECT_NE(state.m_downState, 2);
+    EXPECT_NE(state.m_downState, DownState::AlbumDone);
 }
 
 TEST_F(AddPictureTest, DescriptionFileIsUtf16WithOneLinePerPicture) {

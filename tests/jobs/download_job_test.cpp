@@ -15,7 +15,7 @@ namespace {
 class DownloadJobTest : public JobTest {
   protected:
     DownloadJobResult Download() {
-        state.m_downState = 1;
+        state.m_downState = DownState::Running;
         return RunDownloadJob(state, FixtureDispatch());
     }
     bool Exists(const QString& title, int picture) const {
@@ -39,7 +39,7 @@ TEST_F(DownloadJobTest, DownloadsEveryAlbumAndMarksItDone) {
     EXPECT_EQ(Read(AlbumFolder("A") + "pic.kel"), "http://img.fixture.test/A/1.jpg");
     EXPECT_EQ(Read(AlbumFolder("B") + "pic.kel"), "http://img.fixture.test/B/1.jpg");
     EXPECT_EQ(state.m_records.checkedCount.load(), 2);
-    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(state.m_downState.load(), DownState::Idle);
     EXPECT_TRUE(frontend.mainStatus.contains(QStringLiteral("正在下载第2/2个图集")));
     EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));
     EXPECT_TRUE(frontend.progressStatus.contains(QStringLiteral("已下载3/3......")));
@@ -166,7 +166,7 @@ TEST_P(StopDuringListingTest, AsksOnceThenEndsTheJob) {
     EXPECT_FALSE(Exists("A", 3));
     EXPECT_FALSE(QFileInfo::exists(AlbumFolder("A") + "pic.kel"));
     EXPECT_EQ(result.total, GetParam().downloaded ? 2 : 0);
-    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(state.m_downState.load(), DownState::Idle);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, StopDuringListingTest,
@@ -205,7 +205,7 @@ TEST_P(StopDuringDownloadTest, LeavesNoMarkerAndFetchesNothingMore) {
     EXPECT_EQ(server.Count(kPictureHost, "/A/2.jpg"), 0);
     EXPECT_EQ(server.Count(kPictureHost, "/A/3.jpg"), 0);
     EXPECT_FALSE(QFileInfo::exists(AlbumFolder("A") + "pic.kel"));
-    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(state.m_downState.load(), DownState::Idle);
     EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));
 }
 
@@ -242,7 +242,7 @@ TEST_F(DownloadJobTest, NoSelectedAlbumOnlyTellsAndRestoresTheDisplay) {
     EXPECT_EQ(frontend.messages.size(), 1);
     EXPECT_TRUE(g_fixtureSite().pictureCalls.empty());
     EXPECT_EQ(frontend.downloadBusy, (std::vector<bool>{true, false}));
-    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(state.m_downState.load(), DownState::Idle);
     EXPECT_EQ(state.m_records.checkedCount.load(), 0);
 }
 
@@ -258,7 +258,7 @@ TEST_F(DownloadJobTest, SavePathProblemsEndTheJobAndFreeTheCommand) {
               (QStringList{"请先设置保存路径", QDir::toNativeSeparators(saveDir() + "file"),
                            "请检测设置的保存路径是否有误"}));
     EXPECT_TRUE(frontend.downloadBusy.empty());
-    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(state.m_downState.load(), DownState::Idle);
 }
 
 TEST_F(DownloadJobTest, FormatAndOrderFixes) {
@@ -280,7 +280,7 @@ TEST_F(DownloadJobTest, UnknownSiteTypeSkipsTheAlbum) {
     AddAlbum(QStringLiteral("A"), 1);
     ListAlbums();
     state.m_listType = 30;
-    state.m_downState = 1;
+    state.m_downState = DownState::Running;
     RunDownloadJob(state, SiteTableDispatch());
     EXPECT_EQ(frontend.messages, QStringList{"Error ListType Code."});
     EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));

@@ -36,7 +36,7 @@ TEST_F(ListJobTest, ListsAlbumsCountsThemAndRemembersTheInput) {
     EXPECT_EQ(frontend.groupTexts, (QStringList{"相册列表", "相册列表(共2个)"}));
     EXPECT_EQ(frontend.listBusy, (std::vector<bool>{true, false}));
     EXPECT_EQ(state.m_account, "12345" + QString(QDir::separator()));
-    EXPECT_EQ(state.m_listState.load(), 0);
+    EXPECT_EQ(state.m_listState.load(), ListState::Idle);
     EXPECT_EQ(frontend.historyAdded, QStringList{"12345"});
     SettingsRecord saved;
     LoadSettings(saved, dataDir());
@@ -62,7 +62,7 @@ TEST_F(ListJobTest, InputsThatCannotBeListed) {
         EXPECT_EQ(frontend.messages.size(), 1);
         EXPECT_EQ(g_fixtureSite().listCalls, c.listCalls);
         EXPECT_EQ(frontend.listBusy.empty(), !c.busyShown);
-        EXPECT_EQ(state.m_listState.load(), 0);
+        EXPECT_EQ(state.m_listState.load(), ListState::Idle);
         EXPECT_TRUE(frontend.historyAdded.isEmpty());
     }
     EXPECT_EQ(frontend.mainStatus.last(), "获取相册列表完成，共0个");
@@ -80,7 +80,7 @@ TEST_F(ListJobTest, SecondClickStopsAndKeepsTheAlbumsFound) {
     RunCommand();
     EXPECT_EQ(state.m_records.Size(), 2);
     EXPECT_EQ(frontend.mainStatus.last(), "获取相册列表完成，共2个");
-    EXPECT_EQ(state.m_listState.load(), 0);
+    EXPECT_EQ(state.m_listState.load(), ListState::Idle);
 }
 
 TEST_F(ListJobTest, SingleItemStartsTheDownloadAtOnce) {
@@ -90,7 +90,7 @@ TEST_F(ListJobTest, SingleItemStartsTheDownloadAtOnce) {
     RunCommand();
     EXPECT_EQ(frontend.selectAllCalls, 1);
     EXPECT_TRUE(QFileInfo::exists(AlbumFolder("only") + "p1.jpg"));
-    EXPECT_EQ(state.m_downState.load(), 0);
+    EXPECT_EQ(state.m_downState.load(), DownState::Idle);
 }
 
 TEST_F(ListJobTest, CommandWaitsForStartUpAndForARunningDownload) {
@@ -98,7 +98,7 @@ TEST_F(ListJobTest, CommandWaitsForStartUpAndForARunningDownload) {
     state.m_ready = 0;
     EXPECT_FALSE(GetListCommand(state, FixtureDispatch()).Started());
     state.m_ready = 1;
-    state.m_downState = 1;
+    state.m_downState = DownState::Running;
     state.m_records.Append(FixtureRecord("being downloaded"));
     EXPECT_FALSE(GetListCommand(state, FixtureDispatch()).Started());
     EXPECT_EQ(state.m_records.Size(), 1);

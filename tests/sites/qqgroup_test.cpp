@@ -185,9 +185,9 @@ TEST_F(QqGroupTest, PagesOfPhotosWithoutAddressesEnd) {
     FetchQqGroupPhotos(state, index);
     EXPECT_EQ(RequestsTo(kH5, kPhotosPath).size(), 2u);
 
-    state.m_downState = 3;  // a stop is seen between pages that queue nothing
+    state.m_downState = DownState::Stopped;  // a stopped download fetches no page
     FetchQqGroupPhotos(state, index);
-    EXPECT_EQ(RequestsTo(kH5, kPhotosPath).size(), 3u);
+    EXPECT_EQ(RequestsTo(kH5, kPhotosPath).size(), 2u);
     EXPECT_EQ(g_pictureQueue().Count(), 0);
 }
 

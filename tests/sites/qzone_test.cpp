@@ -118,7 +118,7 @@ TEST_F(QzoneTest, NewerAlbumListPagesBy48AndFillsTheRecords) {
 
 TEST_F(QzoneTest, StopRequestEndsTheListAfterTheCurrentAlbum) {
     ServeAlbumPages({{"0", "albums_v3_page1.jsonp"}});
-    state.m_listState = 2;
+    state.m_listState = ListState::StopRequested;
     FetchQzoneAlbums(state, QStringLiteral("12345"));
     EXPECT_EQ(state.m_records.Size(), 1);
     EXPECT_EQ(RequestsTo(kH5, kAlbumsV3Path).size(), 1u);
@@ -126,7 +126,7 @@ TEST_F(QzoneTest, StopRequestEndsTheListAfterTheCurrentAlbum) {
 
 TEST_F(QzoneTest, StopRequestIsSeenAfterAPageOfNamelessAlbums) {
     server.Route(kH5, kAlbumsV3Path, [this](const RecordedRequest&) {
-        state.m_listState = 2;
+        state.m_listState = ListState::StopRequested;
         return Page(Qz("albums_v3_nameless.jsonp"));
     });
     FetchQzoneAlbums(state, QStringLiteral("12345"));
@@ -313,7 +313,7 @@ TEST_F(QzoneTest, PhotosWithoutAddressOrPreviewAndTheStopRequest) {
 
     g_pictureQueue().Clear();
     server.ClearRequests();
-    state.m_downState = 3;
+    state.m_downState = DownState::Stopped;
     FetchQzonePhotos(state, album);
     EXPECT_EQ(g_pictureQueue().Count(), 1);
     EXPECT_EQ(RequestsTo(kH5, kPhotosV3Path).size(), 1u);
@@ -341,12 +341,12 @@ TEST_F(QzoneTest, PagesThatQueueNothingStillEnd) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         server.ClearRequests();
-        state.m_downState = 1;
+        state.m_downState = DownState::Running;
         std::atomic<int> served = 0;
         // Past a few pages the list ends, so a fault shows as a count instead of a hang.
         server.Route(c.host, c.path, [&, stop = c.stopDuringPage](const RecordedRequest&) {
             if (stop) {
-                state.m_downState = 3;
+                state.m_downState = DownState::Stopped;
             }
             return Page(Qz(++served > 5 ? "photos_v3_end.jsonp" : "photos_unusable.jsonp"));
         });
@@ -366,7 +366,7 @@ TEST_F(QzoneTest, PasswordAlbumAsksOncePerVisit) {
         g_pictureQueue().Clear();
         frontend.questions.clear();
         frontend.logins.clear();
-        Pauses().clear();
+        pauses.clear();
         server.ClearRequests();
         frontend.defaultAnswer = yes;
         // The password page until the login window was opened.

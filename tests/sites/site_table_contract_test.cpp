@@ -23,7 +23,7 @@ class SiteTable : public ::testing::Test {
     void SetUp() override {
         state.frontend = &frontend;
         state.m_ready = 1;
-        state.m_listState = 1;
+        state.m_listState = ListState::Running;
     }
     // Runs the album-list dispatch as the job does after its step 7.
     bool ListAlbums(int listType, int subType, const QString& input) {
@@ -138,9 +138,10 @@ TEST_F(SiteTable, QzoneMoodAlbumOnlyWithCtrlWhenNothingWasListed) {
     }
     struct Case {
         bool ctrl;
-        uint8_t listState;  // 2: the user stopped the job before the adapters ran
+        ListState listState;  // StopRequested: the user stopped the job before the adapters ran
     };
-    for (const Case c : {Case{false, 1}, Case{true, 1}, Case{true, 2}}) {
+    for (const Case c : {Case{false, ListState::Running}, Case{true, ListState::Running},
+                         Case{true, ListState::StopRequested}}) {
         const bool ctrl = c.ctrl;
         SCOPED_TRACE(testing::Message() << "ctrl " << ctrl << " state " << int(c.listState));
         state.m_records.Clear();

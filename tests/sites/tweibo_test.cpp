@@ -115,13 +115,13 @@ TEST_P(TweiboEndlessTest, PagingEnds) {
     ServeApi(c.page, c.page, c.albums ? "albums_end.json" : "photos_end.json");
     if (c.albums) {
         server.Route(kSite, kAppPath, Page(Tw("qzphoto_app.html")));
-        state.m_listState = c.stop ? 2 : 1;
+        state.m_listState = c.stop ? ListState::StopRequested : ListState::Running;
         FetchTweiboAlbums(state, QStringLiteral("tester"));
     } else {
         ST_PERLISTRECORD album;
         album.title = QStringLiteral("旅行");
         album.albumRef = QStringLiteral("T100");
-        state.m_downState = c.stop ? 3 : 1;
+        state.m_downState = c.stop ? DownState::Stopped : DownState::Running;
         FetchTweiboPhotos(state, AddRecord(album));
     }
     EXPECT_EQ(RequestsTo(kApi, kApiPath).size(), c.requests);

@@ -162,8 +162,10 @@ void FixtureServer::Serve(httplib::Server& server, bool tls) {
     // Enough workers for 15 client threads holding keep-alive connections, plus slack.
     server.new_task_queue = [] { return new httplib::ThreadPool(40); };
     server.set_keep_alive_max_count(100000);
-    // Idle keep-alive connections hold a worker until this runs out, and stop() waits for it.
-    server.set_keep_alive_timeout(1);
+    // An idle keep-alive connection holds a worker, and stop() waits for it: with 0 the server
+    // closes a connection idle for a few milliseconds (clients reconnect), so a test's
+    // teardown costs nothing.
+    server.set_keep_alive_timeout(0);
     server.set_payload_max_length(64 * 1024 * 1024);
     const auto handle = [this, tls](const httplib::Request& req, httplib::Response& res) {
         const RecordedRequest request = Record(req, tls);

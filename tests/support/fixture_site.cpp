@@ -11,7 +11,7 @@ void ListAlbums(JobState& state, const QString&, bool& singleItem) {
     FixtureSite& site = g_fixtureSite();
     ++site.listCalls;
     state.m_account = site.account;
-    for (size_t i = 0; i < site.albums.size() && state.m_listState.load() != 2; ++i) {
+    for (size_t i = 0; i < site.albums.size() && state.m_listState.load() != ListState::StopRequested; ++i) {
         AppendAndShow(state, site.albums[i].record);
         if (site.afterAlbum) {
             site.afterAlbum(state, int(i));
@@ -27,7 +27,7 @@ void ListPictures(JobState& state, int albumIndex) {
         return;
     }
     const QStringList& pictures = site.albums[size_t(albumIndex)].pictures;
-    for (int i = 0; i < pictures.size() && state.m_downState.load() != 3; ++i) {
+    for (int i = 0; i < pictures.size() && state.m_downState.load() != DownState::Stopped; ++i) {
         AddPicture(state, pictures[i], QStringLiteral("p%1").arg(i + 1), site.headerText,
                    albumIndex);
         if (site.afterPicture) {

@@ -1,0 +1,47 @@
+#include "sites/page_walk.h"
+
+#include "core/job_state.h"
+#include "web/pause_clock.h"
+
+namespace mosaiq {
+
+PageWalk::PageWalk(const JobState& state, WalkOf kind, WalkRules rules)
+    : m_state(state), m_kind(kind), m_rules(rules), m_page(rules.first - rules.step) {}
+
+bool PageWalk::Next() {
+    if (WalkStopped(m_state, m_kind) || m_fetched >= m_rules.maxPages) {
+        return false;
+    }
+    if (m_fetched > 0 && !m_again) {
+        Pause(m_rules.pause);
+        // A stop during the pause fetches nothing more.
+        if (WalkStopped(m_state, m_kind)) {
+            return false;
+        }
+    }
+    if (m_again) {
+        m_again = false;
+    } else {
+        m_page += m_rules.step;
+        ++m_index;
+    }
+    ++m_fetched;
+    return true;
+}
+
+bool PageWalk::Repeats(const QStringList& pageItems) {
+    bool anyNew = false;
+    for (const QString& item : pageItems) {
+        if (!m_seen.contains(item)) {
+            m_seen.insert(item);
+            anyNew = true;
+        }
+    }
+    return !pageItems.isEmpty() && !anyNew;
+}
+
+bool WalkStopped(const JobState& state, WalkOf kind) {
+    return kind == WalkOf::Albums ? ListStopRequested(state) : DownloadShouldEnd(state);
+}
+
+}  // namespace mosaiq

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace mosaiq {
+
+// Small readings and values the sites' pages and addresses share.
+
+// Every "\/" of a JSON text as "/".
+QString Unslashed(QString text);
+
+// The value of the number a text starts with, after blanks and an optional sign; digits stop
+// at the first other character (a closing quote, a comma). 0 when there is none.
+int32_t LeadingNumber(QStringView text);
+
+// The processor time of the program in milliseconds, as the sites' cache breakers use it.
+uint32_t ProcessClockMs();
+
+// A fresh random fraction text (RandomFraction without its line end), fit for an address.
+QString CacheBreaker();
+
+}  // namespace mosaiq
