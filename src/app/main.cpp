@@ -26,7 +26,7 @@ void RunDemo(mosaiq::CMosaiqDlg& window, const QString& screenshot) {
     }
     auto* poll = new QTimer(&window);
     QObject::connect(poll, &QTimer::timeout, &window, [&window, poll, screenshot] {
-        if (window.state().m_listState.load() != ListState::Idle) {
+        if (window.state().m_listState.load() != mosaiq::ListState::Idle) {
             return;
         }
         poll->stop();

@@ -257,8 +257,8 @@ void CMosaiqDlg::OnInputChanged(const QString& text) {
 }
 
 bool CMosaiqDlg::JobsRunning() const {
-    return m_state.m_listState.load() != ListState::Idle || m_state.m_downState.load() != DownState::Idle ||
-           m_state.m_thumbState.load() != 0;
+    return m_state.m_listState.load() != ListState::Idle ||
+           m_state.m_downState.load() != DownState::Idle || m_state.m_thumbState.load() != 0;
 }
 
 void CMosaiqDlg::OnGetList() {

@@ -80,8 +80,8 @@ ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch) {
     }
     result.ran = true;
     state.m_listState.store(state.m_listState.load() == ListState::StopRequested
-                               ? ListState::StopRequested
-                               : ListState::Running);
+                                ? ListState::StopRequested
+                                : ListState::Running);
     frontend.SetListBusy(true);
     frontend.SetAlbumGroupText(QStringLiteral("相册列表"));
     frontend.SetStatusText(StatusLine::Main, QStringLiteral("正在获取相册列表，请稍等..."));

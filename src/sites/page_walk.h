@@ -14,10 +14,10 @@ struct JobState;
 enum class WalkOf { Albums, Pictures };
 
 struct WalkRules {
-    int first = 1;  // number of the first page (a page number, an offset ...)
-    int step = 1;   // added for every further page
+    int first = 1;                       // number of the first page (a page number, an offset ...)
+    int step = 1;                        // added for every further page
     std::chrono::milliseconds pause{0};  // waited before every page but the first
-    int maxPages = 5000;  // a site that never stops answering cannot page for ever
+    int maxPages = 5000;                 // a site that never stops answering cannot page for ever
 };
 
 // The paging of an adapter: first page, next page, the pause between pages, the stop checks

@@ -70,8 +70,7 @@ void FetchQqGroupAlbums(JobState& state, const QString& group) {
     const uint32_t gtk = GtkFromCookies(cookies, true);
     state.m_jobText1 = LoggedInUin(cookies);
     const QString token = PageToken();
-    for (PageWalk walk(state, WalkOf::Albums, {.first = 0, .step = kAlbumPageSize});
-         walk.Next();) {
+    for (PageWalk walk(state, WalkOf::Albums, {.first = 0, .step = kAlbumPageSize}); walk.Next();) {
         const auto text =
             request
                 .At(SiteAddress(host::kH5,
@@ -103,9 +102,9 @@ void FetchQqGroupAlbums(JobState& state, const QString& group) {
             if (record.title.isEmpty()) {
                 continue;
             }
-            record.albumRef = SiteAddress(
-                {}, u"qzonetoken=%s&qunId=%s&albumId=%s&uin=%s&hostUin=%s&g_tk=%d",
-                {token, group, ids[i - 1], state.m_jobText1, state.m_jobText1, gtk});
+            record.albumRef =
+                SiteAddress({}, u"qzonetoken=%s&qunId=%s&albumId=%s&uin=%s&hostUin=%s&g_tk=%d",
+                            {token, group, ids[i - 1], state.m_jobText1, state.m_jobText1, gtk});
             record.coverUrl = Unslashed(TakeBefore(piece, u"\""));
             record.createdText =
                 TakeBetween(piece, u"createtime\" : \"", u"\"").replace(u':', QStringLiteral("："));
@@ -124,19 +123,20 @@ void FetchQqGroupPhotos(JobState& state, int albumIndex) {
         return;
     }
     SiteRequest request;
-    request.Referer(host::kGroup + QStringLiteral("/group")).Attempts(kAttempts, kRetryDelaySeconds);
+    request.Referer(host::kGroup + QStringLiteral("/group"))
+        .Attempts(kAttempts, kRetryDelaySeconds);
     for (PageWalk walk(state, WalkOf::Pictures, {.first = 0, .step = kPhotoPageSize});
          walk.Next();) {
         const auto text =
             request
-                .At(SiteAddress(host::kH5,
-                                u"/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/"
-                                u"qun_list_photo_v2?callback=shine4_Callback&t=507118553&"
-                                u"getCommentCnt=0&getMemberRole=1&getalbum=1&format=jsonp&"
-                                u"platform=qzone&inCharset=utf-8&outCharset=utf-8&source=qzone&"
-                                u"callbackFun=shine4&%s&_=%s&start=%d&num=500",
-                                {AddressValue::Verbatim(record->albumRef), CacheBreaker(),
-                                 walk.Page()}))
+                .At(SiteAddress(
+                    host::kH5,
+                    u"/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/"
+                    u"qun_list_photo_v2?callback=shine4_Callback&t=507118553&"
+                    u"getCommentCnt=0&getMemberRole=1&getalbum=1&format=jsonp&"
+                    u"platform=qzone&inCharset=utf-8&outCharset=utf-8&source=qzone&"
+                    u"callbackFun=shine4&%s&_=%s&start=%d&num=500",
+                    {AddressValue::Verbatim(record->albumRef), CacheBreaker(), walk.Page()}))
                 .Fetch();
         if (!text) {
             return;

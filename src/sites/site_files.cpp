@@ -44,8 +44,8 @@ bool WriteItemPage(const QString& page) {
 
 void ReportUnreadPage(JobState& state, const QString& page, int code) {
     WriteUtf16File(QStringLiteral("log.err"), page);
-    Tell(state, QStringLiteral("获取信息出错(%1),请将程序目录下的log.err文件发给作者,以便修改")
-                    .arg(code));
+    Tell(state,
+         QStringLiteral("获取信息出错(%1),请将程序目录下的log.err文件发给作者,以便修改").arg(code));
 }
 
 }  // namespace mosaiq

@@ -6,8 +6,8 @@
 #include "sites/qq_common.h"
 #include "sites/site_sinks.h"
 #include "sites/site_values.h"
-#include "web/pause_clock.h"
 #include "web/http_client.h"
+#include "web/pause_clock.h"
 #include "web/response_decoding.h"
 #include "web/text_helpers.h"
 

@@ -1,6 +1,6 @@
 #include "cli/demo_command.h"
-#include "sites/qq_common.h"
 #include "support/sandbox.h"
+#include "web/pause_clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +9,6 @@
 
 namespace mosaiq::test {
 namespace {
-
-void NoPause(int) {}
 
 QByteArray Bytes(const QString& path) {
     QFile file(path);
@@ -21,15 +19,15 @@ class DemoCommandTest : public Sandbox {
   protected:
     void SetUp() override {
         Sandbox::SetUp();
-        m_formerTiming = SetQqTiming({&NoPause, 0});
+        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
     }
     void TearDown() override {
-        SetQqTiming(m_formerTiming);
+        InstallSleeper(m_formerSleeper);
         Sandbox::TearDown();
     }
 
   private:
-    QqTiming m_formerTiming{};
+    Sleeper m_formerSleeper;
 };
 
 TEST_F(DemoCommandTest, ListsAndDownloadsTheSampleAccountWithoutTheInternet) {

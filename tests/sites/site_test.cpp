@@ -56,7 +56,8 @@ void SiteTest::ServeInTurn(const QString& address, std::vector<Reply> replies) {
     const QUrl url(address);
     const QString host = url.host();
     const QString path = url.path(QUrl::FullyEncoded);
-    const QString target = path + (url.hasQuery() ? u'?' + url.query(QUrl::FullyEncoded) : QString());
+    const QString target =
+        path + (url.hasQuery() ? u'?' + url.query(QUrl::FullyEncoded) : QString());
     {
         std::lock_guard lock(m_repliesMutex);
         m_replies[Key(host, Masked(target), url.scheme() == u"https")] = std::move(replies);

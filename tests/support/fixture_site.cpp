@@ -11,7 +11,8 @@ void ListAlbums(JobState& state, const QString&, bool& singleItem) {
     FixtureSite& site = g_fixtureSite();
     ++site.listCalls;
     state.m_account = site.account;
-    for (size_t i = 0; i < site.albums.size() && state.m_listState.load() != ListState::StopRequested; ++i) {
+    for (size_t i = 0;
+         i < site.albums.size() && state.m_listState.load() != ListState::StopRequested; ++i) {
         AppendAndShow(state, site.albums[i].record);
         if (site.afterAlbum) {
             site.afterAlbum(state, int(i));
