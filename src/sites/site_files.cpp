@@ -1,5 +1,6 @@
 #include "sites/site_files.h"
 
+#include "core/job_state.h"
 #include "core/picture_queue.h"
 #include "sites/site_sinks.h"
 
@@ -38,12 +39,12 @@ bool WritePictureDescription(const QString& text) {
     return WriteInAlbumFolder(QStringLiteral("图片描述.txt"), text);
 }
 
-bool WriteItemPage(const QString& page) {
-    return WriteUtf16File(QStringLiteral("tb.txt"), page);
+bool WriteItemPage(const JobState& state, const QString& page) {
+    return WriteUtf16File(state.m_dataDir + QStringLiteral("tb.txt"), page);
 }
 
 void ReportUnreadPage(JobState& state, const QString& page, int code) {
-    WriteUtf16File(QStringLiteral("log.err"), page);
+    WriteUtf16File(state.m_dataDir + QStringLiteral("log.err"), page);
     Tell(state,
          QStringLiteral("获取信息出错(%1),请将程序目录下的log.err文件发给作者,以便修改").arg(code));
 }
