@@ -1,7 +1,9 @@
 #include "sites/adapter_table.h"
 
+#include "sites/baidu.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/sina.h"
 #include "sites/tweibo.h"
 
 namespace mosaiq {
@@ -20,11 +22,11 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::TweiboAlbums:
             return FetchTweiboAlbums;
         case AlbumSource::BaiduAlbums:
-            return nullptr;
+            return FetchBaiduAlbums;
         case AlbumSource::TiebaForumAlbums:
-            return nullptr;
+            return FetchTiebaForumAlbums;
         case AlbumSource::TiebaPhotoAlbums:
-            return nullptr;
+            return FetchTiebaThreadAlbum;
         case AlbumSource::NeteaseAlbums:
             return nullptr;
         case AlbumSource::NeteasePpAlbums:
@@ -38,11 +40,11 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::RenrenZhanPosts:
             return nullptr;
         case AlbumSource::SinaBlogAlbums:
-            return nullptr;
+            return FetchSinaBlogAlbums;
         case AlbumSource::SinaBlogArticle:
-            return nullptr;
+            return FetchSinaBlogArticles;
         case AlbumSource::SinaWeiboAlbums:
-            return nullptr;
+            return FetchSinaWeiboAlbums;
         case AlbumSource::Albums56:
             return nullptr;
         case AlbumSource::PocoAlbums:
@@ -108,11 +110,11 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::TweiboPhotos:
             return FetchTweiboPhotos;
         case PictureSource::BaiduPhotos:
-            return nullptr;
+            return FetchBaiduPhotos;
         case PictureSource::TiebaForumPhotos:
-            return nullptr;
+            return FetchTiebaForumPhotos;
         case PictureSource::TiebaPhotoPhotos:
-            return nullptr;
+            return FetchTiebaThreadPhotos;
         case PictureSource::NeteasePhotos:
             return nullptr;
         case PictureSource::NeteasePpPhotos:
@@ -126,11 +128,11 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::RenrenZhanPhotos:
             return nullptr;
         case PictureSource::SinaBlogAlbumPhotos:
-            return nullptr;
+            return FetchSinaBlogAlbumPhotos;
         case PictureSource::SinaBlogArticlePhotos:
-            return nullptr;
+            return FetchSinaBlogArticlePhotos;
         case PictureSource::SinaWeiboPhotos:
-            return nullptr;
+            return FetchSinaWeiboPhotos;
         case PictureSource::Photos56:
             return nullptr;
         case PictureSource::PocoPhotos:

@@ -1,6 +1,7 @@
 #include "sites/input_normalization.h"
 
 #include "sites/recognition.h"
+#include "sites/site_address.h"
 #include "sites/site_hosts.h"
 #include "sites/site_text.h"
 #include "web/text_helpers.h"
@@ -649,8 +650,11 @@ bool CompletePlanWithPage(AlbumListPlan& plan, const QString& page) {
             return true;
         }
         case PageStep::TiebaPost: {
-            const QString keyword = TakeBetween(QStringView(page), u"?kw=", u"\"");
-            plan.input = kTiebaHost + QStringLiteral("/photo/p?kw=") + keyword +
+            // The forum link may carry more parameters ("&ie=utf-8"); a page text adds none
+            // of its own to the address.
+            QString keyword = TakeBetween(QStringView(page), u"?kw=", u"\"");
+            CutAt(keyword, u"&");
+            plan.input = kTiebaHost + QStringLiteral("/photo/p?kw=") + EncodedValue(keyword) +
                          QStringLiteral("&fp=1&tid=") + plan.jobText1.value_or(QString());
             SetTiebaKeywordAfter(plan);
             return true;
