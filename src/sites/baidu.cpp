@@ -57,8 +57,9 @@ bool ListEmbeddedAlbums(JobState& state, QString page) {
 }  // namespace
 
 void FetchBaiduAlbums(JobState& state, const QString& user) {
-    const auto page =
-        SiteRequest(SiteAddress(host::kAlbums, u"/u/%s", {user})).EndMarker("id=\"feedback\"").Fetch();
+    const auto page = SiteRequest(SiteAddress(host::kAlbums, u"/u/%s", {user}))
+                          .EndMarker("id=\"feedback\"")
+                          .Fetch();
     if (!page) {
         return;
     }
@@ -264,11 +265,11 @@ void FetchTiebaThreadPhotos(JobState& state, int albumIndex) {
     }
     QString lastId;
     for (PageWalk walk(state, WalkOf::Pictures); walk.Next();) {
-        QString address = SiteAddress({},
-                                      u"%s&see_lz=1&from_page=0&alt=jview&next=50&prev=1&"
-                                      u"pic_id=%s&_=%s",
-                                      {AddressValue::Verbatim(record->albumRef), lastId,
-                                       CacheBreaker()});
+        QString address =
+            SiteAddress({},
+                        u"%s&see_lz=1&from_page=0&alt=jview&next=50&prev=1&"
+                        u"pic_id=%s&_=%s",
+                        {AddressValue::Verbatim(record->albumRef), lastId, CacheBreaker()});
         address.replace(QStringLiteral("/photo/p"), QStringLiteral("/photo/bw/picture/guide"));
         auto text = SiteRequest(address).Fetch();
         if (!text) {

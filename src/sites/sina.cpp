@@ -216,8 +216,8 @@ void FetchSinaBlogArticlePhotos(JobState& state, int albumIndex) {
     }
     QString picture = pieces[1];
     CutAt(picture, u"\"");
-    for (const QString& size : {QStringLiteral("/middle/"), QStringLiteral("/bmiddle/"),
-                                QStringLiteral("/mw690/")}) {
+    for (const QString& size :
+         {QStringLiteral("/middle/"), QStringLiteral("/bmiddle/"), QStringLiteral("/mw690/")}) {
         picture.replace(size, QStringLiteral("/orignal/"));
     }
     QueuePicture(state, picture, title, QString(), albumIndex);
@@ -253,9 +253,9 @@ void FetchSinaWeiboAlbums(JobState& state, const QString& userAddress) {
         state.m_jobText2 = key;
         const QString type = TakeBetween(piece, u"type\":", u",", Consume);
         ST_PERLISTRECORD record;
-        record.albumRef = SiteAddress(
-            host::kWeiboPhotos, u"/photos/get_all?uid=%s&album_id=%s&count=32&type=%s&page=",
-            {state.m_jobText1, key, type});
+        record.albumRef = SiteAddress(host::kWeiboPhotos,
+                                      u"/photos/get_all?uid=%s&album_id=%s&count=32&type=%s&page=",
+                                      {state.m_jobText1, key, type});
         record.title = UnescapeUnicode(TakeBetween(piece, u"\"caption\":\"", u"\"", Consume));
         record.coverUrl = Unslashed(TakeBetween(piece, u"cover_pic\":\"", u"\"", Consume));
         record.pictureCount = LeadingNumber(TakeBetween(piece, u"\"photos\":", u",", Consume));
@@ -272,8 +272,8 @@ void FetchSinaWeiboPhotos(JobState& state, int albumIndex) {
         return;
     }
     // A count of 0, or none (-1), bounds the paging at once.
-    const int lastPage = int((uint32_t(record->pictureCount) + kWeiboPageSize - 1) /
-                             uint32_t(kWeiboPageSize));
+    const int lastPage =
+        int((uint32_t(record->pictureCount) + kWeiboPageSize - 1) / uint32_t(kWeiboPageSize));
     SiteRequest request;
     request
         .Referer(SiteAddress(host::kWeiboPhotos, u"/%s/talbum/index?from=profile_wb",
@@ -318,10 +318,11 @@ void FetchSinaWeiboPhotos(JobState& state, int albumIndex) {
             if (picture.isEmpty()) {
                 const QString type = TakeBetween(QStringView(piece), u"pic_type\":", u",");
                 const QString file = TakeBetween(QStringView(piece), u"pic_name\":\"", u"\"");
-                const QString pictureHost = TakeBetween(QStringView(piece), u"pic_host\":\"", u"\"");
-                picture = type != u"0" ? pictureHost + QStringLiteral("/large/") + file
-                                       : pictureHost + state.m_jobText1 + QStringLiteral("/180/") +
-                                             file;
+                const QString pictureHost =
+                    TakeBetween(QStringView(piece), u"pic_host\":\"", u"\"");
+                picture = type != u"0"
+                              ? pictureHost + QStringLiteral("/large/") + file
+                              : pictureHost + state.m_jobText1 + QStringLiteral("/180/") + file;
             }
             picture = Unslashed(picture);
             addresses.append(picture);
