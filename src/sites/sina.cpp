@@ -170,8 +170,9 @@ void FetchSinaBlogArticles(JobState& state, const QString& listAddress) {
             record.accessFlags = 0;
             record.title = TakeBetween(piece, u"title=\"", u"\"");
             record.albumRef = TakeBetween(piece, u"href=\"", u"\"");
+            // The link text, when the other layout leaves the link's tag in front of it.
             if (record.title.isEmpty()) {
-                record.title = TakeBetween(piece, u">", u"</");
+                record.title = StripTags(TakeBetween(piece, u">", u"</")).trimmed();
             }
             // An article without its address could not be downloaded.
             if (record.title.isEmpty() || record.albumRef.isEmpty()) {
