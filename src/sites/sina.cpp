@@ -126,6 +126,9 @@ void FetchSinaBlogAlbumPhotos(JobState& state, int albumIndex) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             QString& piece = pieces[i];
             QString picture = TakeBetween(piece, u"src=\"", u"\"", Consume);
+            if (picture.isEmpty()) {
+                continue;
+            }
             picture.replace(QStringLiteral("/small/"), QStringLiteral("/orignal/"));
             picture.remove(QStringLiteral("amp"));
             const QString name = TakeBetween(piece, u"title=\"", u"\"", Consume);
@@ -217,6 +220,9 @@ void FetchSinaBlogArticlePhotos(JobState& state, int albumIndex) {
     }
     QString picture = pieces[1];
     CutAt(picture, u"\"");
+    if (picture.trimmed().isEmpty()) {
+        return;
+    }
     for (const QString& size :
          {QStringLiteral("/middle/"), QStringLiteral("/bmiddle/"), QStringLiteral("/mw690/")}) {
         picture.replace(size, QStringLiteral("/orignal/"));
@@ -321,6 +327,10 @@ void FetchSinaWeiboPhotos(JobState& state, int albumIndex) {
                 const QString file = TakeBetween(QStringView(piece), u"pic_name\":\"", u"\"");
                 const QString pictureHost =
                     TakeBetween(QStringView(piece), u"pic_host\":\"", u"\"");
+                // An entry with neither address names no picture.
+                if (file.isEmpty() || pictureHost.isEmpty()) {
+                    continue;
+                }
                 picture = type != u"0"
                               ? pictureHost + QStringLiteral("/large/") + file
                               : pictureHost + state.m_jobText1 + QStringLiteral("/180/") + file;
