@@ -2,6 +2,7 @@
 
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/taobao.h"
 #include "sites/tweibo.h"
 
 namespace mosaiq {
@@ -62,7 +63,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::DoubanAlbums:
             return nullptr;
         case AlbumSource::TaobaoShop:
-            return nullptr;
+            return FetchTaobaoItem;
         case AlbumSource::AlibabaShop:
             return nullptr;
         case AlbumSource::Shop1688:
@@ -150,7 +151,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::DoubanPhotos:
             return nullptr;
         case PictureSource::TaobaoPhotos:
-            return nullptr;
+            return FetchTaobaoPictures;
         case PictureSource::AlibabaPhotos:
             return nullptr;
         case PictureSource::Photos1688:
