@@ -1,9 +1,11 @@
 #include "sites/adapter_table.h"
 
+#include "sites/jd.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
 #include "sites/taobao.h"
 #include "sites/tweibo.h"
+#include "sites/zol_product.h"
 
 namespace mosaiq {
 
@@ -57,7 +59,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::ZolAlbums:
             return nullptr;
         case AlbumSource::ZolProduct:
-            return nullptr;
+            return FetchZolProduct;
         case AlbumSource::PchomeAlbums:
             return nullptr;
         case AlbumSource::DoubanAlbums:
@@ -81,7 +83,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::HupuAlbums:
             return nullptr;
         case AlbumSource::JdProduct:
-            return nullptr;
+            return FetchJdProduct;
         case AlbumSource::InstagramAlbums:
             return nullptr;
         case AlbumSource::SzwegoAlbums:
@@ -145,7 +147,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::ZolAlbumPhotos:
             return nullptr;
         case PictureSource::ZolProductPhotos:
-            return nullptr;
+            return FetchZolProductPictures;
         case PictureSource::PchomePhotos:
             return nullptr;
         case PictureSource::DoubanPhotos:
@@ -171,7 +173,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::HupuPhotos:
             return nullptr;
         case PictureSource::JdPhotos:
-            return nullptr;
+            return FetchJdPictures;
         case PictureSource::InstagramPhotos:
             return nullptr;
         case PictureSource::SzwegoPhotos:
