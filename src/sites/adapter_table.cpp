@@ -1,8 +1,11 @@
 #include "sites/adapter_table.h"
 
+#include "sites/alibaba.h"
+#include "sites/aliexpress.h"
 #include "sites/jd.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/shop1688.h"
 #include "sites/taobao.h"
 #include "sites/tweibo.h"
 #include "sites/zol_product.h"
@@ -67,11 +70,11 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::TaobaoShop:
             return FetchTaobaoItem;
         case AlbumSource::AlibabaShop:
-            return nullptr;
+            return FetchAlibabaProduct;
         case AlbumSource::Shop1688:
-            return nullptr;
+            return Fetch1688Offer;
         case AlbumSource::AliexpressShop:
-            return nullptr;
+            return FetchAliexpressItem;
         case AlbumSource::MokoAlbums:
             return nullptr;
         case AlbumSource::BabytreeFirstForm:
@@ -155,13 +158,13 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::TaobaoPhotos:
             return FetchTaobaoPictures;
         case PictureSource::AlibabaPhotos:
-            return nullptr;
+            return FetchAlibabaPictures;
         case PictureSource::Photos1688:
-            return nullptr;
+            return Fetch1688Pictures;
         case PictureSource::AliexpressPhotosFirstForm:
-            return nullptr;
+            return FetchAliexpressPicturesFirstForm;
         case PictureSource::AliexpressPhotosSecondForm:
-            return nullptr;
+            return FetchAliexpressPicturesSecondForm;
         case PictureSource::MokoPhotos:
             return nullptr;
         case PictureSource::BabytreeFirstFormPhotos:

@@ -390,6 +390,9 @@ AlbumListPlan PlanShop(QString text) {
     AlbumListPlan plan;
     plan.singleItem = SingleItem::WhenOneAlbum;
     CutAt(text, u"#");
+    // Every shop says when it listed nothing: Alibaba and AliExpress too, whose shop
+    // addresses would otherwise end in silence.
+    plan.emptyMessage = kShopEmpty;
     if (ContainsDomain(text, kAliexpressDomain)) {
         plan.calls = {Call(AlbumSource::AliexpressShop)};
     } else if (ContainsDomain(text, kAlibabaDomain)) {
@@ -403,7 +406,6 @@ AlbumListPlan PlanShop(QString text) {
             }
         }
         plan.calls = {Call(AlbumSource::Shop1688, 2)};
-        plan.emptyMessage = kShopEmpty;
     } else {
         const bool listing =
             ContainsAfterStart(text, u"search") || ContainsAfterStart(text, u"item.") ||
@@ -414,7 +416,6 @@ AlbumListPlan PlanShop(QString text) {
             text = ShopBase(text, u"/?search=y");
         }
         plan.calls = {Call(AlbumSource::TaobaoShop)};
-        plan.emptyMessage = kShopEmpty;
     }
     plan.input = text;
     return plan;

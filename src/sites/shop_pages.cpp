@@ -3,6 +3,7 @@
 #include "core/job_state.h"
 #include "sites/site_request.h"
 #include "sites/site_sinks.h"
+#include "web/response_decoding.h"
 
 namespace mosaiq {
 
@@ -16,6 +17,12 @@ QString MainPictureName(int n, const QString& prefix) {
 
 QString WithHttp(const QString& address) {
     return address.contains(u"http") ? address : QStringLiteral("http:") + address;
+}
+
+SiteRequest ShopPageRequest(const QString& address) {
+    SiteRequest request(address);
+    request.Header(u"Accept-Language", QStringLiteral("zh-cn")).Decode(Inflate);
+    return request;
 }
 
 std::optional<QString> ProductPage(const JobState& state, const SiteRequest& request) {

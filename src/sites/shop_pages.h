@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sites/site_request.h"
+
 #include <QString>
 
 #include <optional>
@@ -7,7 +9,6 @@
 namespace mosaiq {
 
 struct JobState;
-class SiteRequest;
 
 // What the shop and product sites share: one product becomes one album, its page kept in
 // m_jobText1 between the list and the download, its main pictures named "主图_%03d".
@@ -21,6 +22,9 @@ QString MainPictureName(int n, const QString& prefix = QString());
 // A picture address cut from a page, "http:" put in front when it holds no "http" at all
 // (the pages write "//host/path").
 QString WithHttp(const QString& address);
+
+// A product page of 1688, Alibaba and AliExpress: compressed, in Chinese, read as GBK.
+SiteRequest ShopPageRequest(const QString& address);
 
 // The page the album list kept; when there is none (a list loaded from a file), `request`
 // fetched. Nothing when that fails or gives an empty text.
