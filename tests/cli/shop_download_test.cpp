@@ -62,6 +62,11 @@ class ShopDownloadTest : public JobTest {
             bytes.append(buffer, qsizetype(n));
         }
         std::fclose(out);
+        std::rewind(err);
+        m_errors.clear();
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) {
+            m_errors.append(buffer, qsizetype(n));
+        }
         std::fclose(err);
         const QList<QByteArray> lines = bytes.split('\n');
         const QJsonObject album = QJsonDocument::fromJson(lines.value(0)).object();
@@ -71,6 +76,8 @@ class ShopDownloadTest : public JobTest {
         files.sort();
         return files;
     }
+
+    QByteArray m_errors;  // what the CLI told the user
 
   private:
     Sleeper m_formerSleeper;
@@ -152,7 +159,7 @@ TEST_F(ShopDownloadTest, EachProductSourceSavesItsPicturesUnderTheirNames) {
         QString title;
         const QStringList files = Download(QString::fromUtf8(c.input), title);
 
-        EXPECT_EQ(title, QString::fromUtf8(c.title));
+        EXPECT_EQ(title, QString::fromUtf8(c.title)) << m_errors.toStdString();
         EXPECT_EQ(files, c.files);
         QDir(saveDir() + QStringLiteral("out")).removeRecursively();
     }
