@@ -165,5 +165,33 @@ TEST_F(ShopDownloadTest, EachProductSourceSavesItsPicturesUnderTheirNames) {
     }
 }
 
+TEST_F(ShopDownloadTest, TheExtensionSettingsShapeTheNamesAndTheVariantWalk) {
+    QFile ini(dataDir() + QStringLiteral("下载器扩展设置.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[淘宝]\n图片名中是否有价格=有\n价格增减=3\n[京东]\n图片获取方式=0\n");
+    ini.close();
+    ServePage(QStringLiteral("https://item.taobao.com/item.htm?id=123"),
+              QStringLiteral("taobao/item.html"));
+    ServePage(QStringLiteral("https://item.jd.com/100.html"), QStringLiteral("jd/item.html"), true);
+    ServePictures({"http://img.alicdn.com/bao/a.jpg", "http://img.alicdn.com/bao/b.png",
+                   "https://gd1.alicdn.com/bao/c_d.jpg",
+                   "http://img14.360buyimg.com/n12/jfs/t1/a.jpg",
+                   "http://img14.360buyimg.com/n12/jfs/t1/b.jpg",
+                   "https://img14.360buyimg.com/n12/jfs/t1/c.jpg"});
+
+    QString title;
+    EXPECT_EQ(Download(QStringLiteral("https://item.taobao.com/item.htm?id=123"), title),
+              (QStringList{"价格15.50元_主图_001.jpg", "价格15.50元_主图_002.jpg",
+                           "价格15.50元_主图_003.jpg"}))
+        << m_errors.toStdString();
+    QDir(saveDir() + QStringLiteral("out")).removeRecursively();
+
+    // The kept page alone: no variant page is asked for.
+    EXPECT_EQ(Download(QStringLiteral("https://item.jd.com/100.html"), title),
+              (QStringList{"主图_001.jpg", "主图_002.jpg", "主图_004.jpg"}))
+        << m_errors.toStdString();
+    EXPECT_EQ(server.Count(QStringLiteral("item.jd.com"), QStringLiteral("/200.html")), 0);
+}
+
 }  // namespace
 }  // namespace mosaiq::test
