@@ -1,10 +1,16 @@
 #include "sites/adapter_table.h"
 
+#include "sites/alibaba.h"
+#include "sites/aliexpress.h"
 #include "sites/baidu.h"
+#include "sites/jd.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/shop1688.h"
 #include "sites/sina.h"
+#include "sites/taobao.h"
 #include "sites/tweibo.h"
+#include "sites/zol_product.h"
 
 namespace mosaiq {
 
@@ -58,19 +64,19 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::ZolAlbums:
             return nullptr;
         case AlbumSource::ZolProduct:
-            return nullptr;
+            return FetchZolProduct;
         case AlbumSource::PchomeAlbums:
             return nullptr;
         case AlbumSource::DoubanAlbums:
             return nullptr;
         case AlbumSource::TaobaoShop:
-            return nullptr;
+            return FetchTaobaoItem;
         case AlbumSource::AlibabaShop:
-            return nullptr;
+            return FetchAlibabaProduct;
         case AlbumSource::Shop1688:
-            return nullptr;
+            return Fetch1688Offer;
         case AlbumSource::AliexpressShop:
-            return nullptr;
+            return FetchAliexpressItem;
         case AlbumSource::MokoAlbums:
             return nullptr;
         case AlbumSource::BabytreeFirstForm:
@@ -82,7 +88,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::HupuAlbums:
             return nullptr;
         case AlbumSource::JdProduct:
-            return nullptr;
+            return FetchJdProduct;
         case AlbumSource::InstagramAlbums:
             return nullptr;
         case AlbumSource::SzwegoAlbums:
@@ -146,21 +152,21 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::ZolAlbumPhotos:
             return nullptr;
         case PictureSource::ZolProductPhotos:
-            return nullptr;
+            return FetchZolProductPictures;
         case PictureSource::PchomePhotos:
             return nullptr;
         case PictureSource::DoubanPhotos:
             return nullptr;
         case PictureSource::TaobaoPhotos:
-            return nullptr;
+            return FetchTaobaoPictures;
         case PictureSource::AlibabaPhotos:
-            return nullptr;
+            return FetchAlibabaPictures;
         case PictureSource::Photos1688:
-            return nullptr;
+            return Fetch1688Pictures;
         case PictureSource::AliexpressPhotosFirstForm:
-            return nullptr;
+            return FetchAliexpressPicturesFirstForm;
         case PictureSource::AliexpressPhotosSecondForm:
-            return nullptr;
+            return FetchAliexpressPicturesSecondForm;
         case PictureSource::MokoPhotos:
             return nullptr;
         case PictureSource::BabytreeFirstFormPhotos:
@@ -172,7 +178,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::HupuPhotos:
             return nullptr;
         case PictureSource::JdPhotos:
-            return nullptr;
+            return FetchJdPictures;
         case PictureSource::InstagramPhotos:
             return nullptr;
         case PictureSource::SzwegoPhotos:

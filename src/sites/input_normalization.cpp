@@ -39,8 +39,10 @@ const QString kHupuEmpty = QStringLiteral(
     "请在IE里登录");
 // Our own texts where the site's original ones are not known.
 const QString kDoubanPhotosRequired = QStringLiteral("请输入豆瓣相册的网址(网址中含有/photos)");
-const QString kShopEmpty =
-    QStringLiteral("没有获取到商品图片，请确认输入的是店铺或商品的网址，登录后再试一次");
+// A whole shop is never listed: only a product page makes an album.
+const QString kShopEmpty = QStringLiteral(
+    "没有获取到商品。\n\n请输入一个商品(宝贝)页面的网址，店铺的网址不能整店下载；"
+    "如果输入的是商品网址，请先在登录菜单里登录后重试");
 const QString kJdItemRequired = QStringLiteral("请输入京东商品的网址(item.jd.com/商品编号.html)");
 const QString kDuitangUserMissing =
     QStringLiteral("没有在页面里找到堆糖用户^请输入堆糖用户主页或专辑的网址后重试");
@@ -389,6 +391,9 @@ AlbumListPlan PlanShop(QString text) {
     AlbumListPlan plan;
     plan.singleItem = SingleItem::WhenOneAlbum;
     CutAt(text, u"#");
+    // Every shop says when it listed nothing: Alibaba and AliExpress too, whose shop
+    // addresses would otherwise end in silence.
+    plan.emptyMessage = kShopEmpty;
     if (ContainsDomain(text, kAliexpressDomain)) {
         plan.calls = {Call(AlbumSource::AliexpressShop)};
     } else if (ContainsDomain(text, kAlibabaDomain)) {
@@ -402,7 +407,6 @@ AlbumListPlan PlanShop(QString text) {
             }
         }
         plan.calls = {Call(AlbumSource::Shop1688, 2)};
-        plan.emptyMessage = kShopEmpty;
     } else {
         const bool listing =
             ContainsAfterStart(text, u"search") || ContainsAfterStart(text, u"item.") ||
@@ -413,7 +417,6 @@ AlbumListPlan PlanShop(QString text) {
             text = ShopBase(text, u"/?search=y");
         }
         plan.calls = {Call(AlbumSource::TaobaoShop)};
-        plan.emptyMessage = kShopEmpty;
     }
     plan.input = text;
     return plan;

@@ -43,8 +43,12 @@ bool WriteItemPage(const JobState& state, const QString& page) {
     return WriteUtf16File(state.m_dataDir + QStringLiteral("tb.txt"), page);
 }
 
+bool WritePageLog(const JobState& state, const QString& page) {
+    return WriteUtf16File(state.m_dataDir + QStringLiteral("log.err"), page);
+}
+
 void ReportUnreadPage(JobState& state, const QString& page, int code) {
-    WriteUtf16File(state.m_dataDir + QStringLiteral("log.err"), page);
+    WritePageLog(state, page);
     Tell(state,
          QStringLiteral("获取信息出错(%1),请将程序目录下的log.err文件发给作者,以便修改").arg(code));
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "sites/site_request.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace mosaiq {
+
+struct JobState;
+
+// What the shop and product sites share: one product becomes one album, its page kept in
+// m_jobText1 between the list and the download, its main pictures named "主图_%03d".
+
+// The current site's option "只下载宝贝(商品)描述里的图片".
+bool DescriptionPicturesOnly(const JobState& state);
+
+// "主图_%03d", after `prefix`.
+QString MainPictureName(int n, const QString& prefix = QString());
+
+// A picture address cut from a page, "http:" put in front when it holds no "http" at all
+// (the pages write "//host/path").
+QString WithHttp(const QString& address);
+
+// A product page of 1688, Alibaba and AliExpress: compressed, in Chinese, read as GBK.
+SiteRequest ShopPageRequest(const QString& address);
+
+// The page the album list kept; when there is none (a list loaded from a file), `request`
+// fetched. Nothing when that fails or gives an empty text.
+std::optional<QString> ProductPage(const JobState& state, const SiteRequest& request);
+
+// The album list found no product on the page (no title, no seller).
+void TellNoProduct(JobState& state);
+
+// Shown once the main pictures are queued, or instead of them when the option above is set:
+// the description pictures are not downloaded by these sites, which the user must know
+// rather than get an empty folder.
+void TellMainPicturesDone(JobState& state);
+
+}  // namespace mosaiq
