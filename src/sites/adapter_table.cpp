@@ -1,8 +1,12 @@
 #include "sites/adapter_table.h"
 
+#include "sites/poco.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/site56.h"
+#include "sites/topit.h"
 #include "sites/tweibo.h"
+#include "sites/yupoo.h"
 
 namespace mosaiq {
 
@@ -44,13 +48,13 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::SinaWeiboAlbums:
             return nullptr;
         case AlbumSource::Albums56:
-            return nullptr;
+            return Fetch56Albums;
         case AlbumSource::PocoAlbums:
-            return nullptr;
+            return FetchPocoWorks;
         case AlbumSource::YupooOldAlbums:
-            return nullptr;
+            return FetchYupooOldAlbums;
         case AlbumSource::YupooNewAlbums:
-            return nullptr;
+            return FetchYupooNewAlbums;
         case AlbumSource::Albums51:
             return nullptr;
         case AlbumSource::ZolAlbums:
@@ -92,7 +96,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::LofterPosts:
             return nullptr;
         case AlbumSource::TopitAlbums:
-            return nullptr;
+            return FetchTopitAlbums;
     }
     return nullptr;
 }
@@ -132,13 +136,13 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::SinaWeiboPhotos:
             return nullptr;
         case PictureSource::Photos56:
-            return nullptr;
+            return Fetch56Photos;
         case PictureSource::PocoPhotos:
-            return nullptr;
+            return FetchPocoPhotos;
         case PictureSource::YupooOldPhotos:
-            return nullptr;
+            return FetchYupooOldPhotos;
         case PictureSource::YupooNewPhotos:
-            return nullptr;
+            return FetchYupooNewPhotos;
         case PictureSource::Photos51:
             return nullptr;
         case PictureSource::ZolAlbumPhotos:
@@ -182,7 +186,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::LofterPhotos:
             return nullptr;
         case PictureSource::TopitPhotos:
-            return nullptr;
+            return FetchTopitPhotos;
     }
     return nullptr;
 }

@@ -1,6 +1,7 @@
 #include "sites/input_normalization.h"
 
 #include "sites/recognition.h"
+#include "sites/site_address.h"
 #include "sites/site_hosts.h"
 #include "sites/site_text.h"
 #include "web/text_helpers.h"
@@ -44,6 +45,8 @@ const QString kJdItemRequired = QStringLiteral("请输入京东商品的网址(i
 const QString kDuitangUserMissing =
     QStringLiteral("没有在页面里找到堆糖用户^请输入堆糖用户主页或专辑的网址后重试");
 const QString kHuabanBoardRequired = QStringLiteral("请输入花瓣画板的网址^(网址中含有/boards/)");
+const QString kPocoIdRequired =
+    QStringLiteral("请输入POCO用户主页的网址(网址中含有user_id=或/user/id)，或用户的数字ID");
 const QString kInstagramOrSzwegoRequired =
     QStringLiteral("请输入Instagram用户主页的网址，或微商相册店铺(shop_detail)的网址");
 
@@ -254,8 +257,8 @@ AlbumListPlan Plan56(const QString& text) {
     SkipThrough(user, u"album/");
     CutAtEach(user, {u"&", u"/", u"?"});
     plan.account = user;
-    plan.input = k56Host + QStringLiteral("/photo/album/index.php?user=") + user +
-                 QStringLiteral("&perPage=20");
+    // Encoded: a user name cannot add a parameter of its own.
+    plan.input = SiteAddress(k56Host, u"/photo/album/index.php?user=%s&perPage=20", {user});
     plan.calls = {Call(AlbumSource::Albums56)};
     return plan;
 }
@@ -265,6 +268,11 @@ AlbumListPlan PlanPoco(QString text) {
     SkipThrough(text, u"user_id=");
     SkipThrough(text, u"user/id");
     CutAtEach(text, {u"/", u"&", u"*", u"?", u"#", u"."});
+    // The works list is asked for by the numeric id only.
+    if (!IsDigitsOnly(text)) {
+        plan.message = kPocoIdRequired;
+        return plan;
+    }
     plan.input = text;
     plan.calls = {Call(AlbumSource::PocoAlbums)};
     return plan;
