@@ -87,7 +87,10 @@ void ListOneAlbum(JobState& state, const QString& album) {
     record.albumRef = album;
     SkipTo(page, u"class=\"pageheader", true);
     record.title = TakeBetween(page, u"h2>", u"</", Consume);
-    ListAlbum(state, record);
+    // An error page answers as well: without a header there is no album.
+    if (!record.title.isEmpty()) {
+        ListAlbum(state, record);
+    }
 }
 
 }  // namespace

@@ -121,8 +121,8 @@ void ListOldAlbum(JobState& state, const QString& input) {
     if (record.title.isEmpty()) {
         record.title = TakeBetween(page, u"的相册</a> /", u"</", Consume);
     }
-    // Markers that matched far apart: this is no album page.
-    if (record.title.size() > 300) {
+    // No title, or markers that matched far apart: this is no album page.
+    if (record.title.isEmpty() || record.title.size() > 300) {
         return;
     }
     record.pictureCount = LeadingNumber(TakeBetween(page, u"(", u"张", Consume));
@@ -324,6 +324,10 @@ void FetchYupooNewAlbums(JobState& state, const QString& address) {
         record.title =
             TakeBetween(page, u"alert__title\">", u"</", Consume).remove(QStringLiteral("<pre>"));
         state.m_account = AccountName(TakeBetween(page, u"_nickname\">", u"<", Consume));
+        // An error page answers as well: without a title there is no album.
+        if (record.title.isEmpty()) {
+            return;
+        }
         record.pictureCount = -1;
         record.albumRef = album;
         ListAlbum(state, record);
