@@ -37,6 +37,13 @@ SiteRequest OldSiteRequest() {
     return request;
 }
 
+// Album lists end before the footer, whose blocks look like albums.
+SiteRequest OldListRequest() {
+    SiteRequest request = OldSiteRequest();
+    request.EndMarker(QByteArrayLiteral("id=\"footer\">"));
+    return request;
+}
+
 bool BigPictures(const JobState& state) {
     return (NamingOf(state.m_settings, state.m_listType.load()).options & kOptionYupooBig) != 0;
 }
@@ -102,11 +109,7 @@ QString OldAlbumAddress(const QString& link, const QString& input) {
 void ListOldAlbum(JobState& state, const QString& input) {
     QString address = input;
     CutAt(address, u"?");
-    const auto text = OldSiteRequest()
-                          .At(address)
-                          .Referer(host::kOldMain)
-                          .EndMarker(QByteArrayLiteral("id=\"footer\">"))
-                          .Fetch();
+    const auto text = OldListRequest().At(address).Referer(host::kOldMain).Fetch();
     if (!text) {
         return;
     }
@@ -131,8 +134,7 @@ void ListOldAlbum(JobState& state, const QString& input) {
 }
 
 void ListOldUserAlbums(JobState& state, const QString& input) {
-    SiteRequest request = OldSiteRequest();
-    request.EndMarker(QByteArrayLiteral("id=\"footer\">"));
+    const SiteRequest request = OldListRequest();
     QString separator = QStringLiteral("class=\"set-case\">");
     for (PageWalk walk(state, WalkOf::Albums); walk.Next();) {
         const QString pageAddress =

@@ -60,8 +60,9 @@ class YupooTest : public SiteTest {
 };
 
 TEST_F(YupooTest, OldUserListReadsTheAlbumBlocksOfEveryPage) {
-    // The first answer is cut short: it is asked again, four seconds later.
-    ServeInTurn(kOldUser + "page1/", {Text("<html></html>"), Page(Yp("old_user_page1.html"))});
+    // Answers cut short are asked again, four seconds later, up to four times in all.
+    ServeInTurn(kOldUser + "page1/", {Text("<html></html>"), Text("<html></html>"),
+                                      Text("<html></html>"), Page(Yp("old_user_page1.html"))});
     Serve(kOldUser + "page2/", Page(Yp("old_user_page2.html")));
     Serve(kOldUser + "page3/", Page(Yp("old_user_end.html")));
 
@@ -71,11 +72,15 @@ TEST_F(YupooTest, OldUserListReadsTheAlbumBlocksOfEveryPage) {
                     "  Referer: https://www.yupoo.com/photos/someone/albums/page1/",
                     "GET https://www.yupoo.com/photos/someone/albums/page1/",
                     "  Referer: https://www.yupoo.com/photos/someone/albums/page1/",
+                    "GET https://www.yupoo.com/photos/someone/albums/page1/",
+                    "  Referer: https://www.yupoo.com/photos/someone/albums/page1/",
+                    "GET https://www.yupoo.com/photos/someone/albums/page1/",
+                    "  Referer: https://www.yupoo.com/photos/someone/albums/page1/",
                     "GET https://www.yupoo.com/photos/someone/albums/page2/",
                     "  Referer: https://www.yupoo.com/photos/someone/albums/page2/",
                     "GET https://www.yupoo.com/photos/someone/albums/page3/",
                     "  Referer: https://www.yupoo.com/photos/someone/albums/page3/"});
-    EXPECT_EQ(Waits(), std::vector<long long>{4000});
+    EXPECT_EQ(Waits(), (std::vector<long long>{4000, 4000, 4000}));
     EXPECT_EQ(state.m_account, QStringLiteral("someone"));
     // Not the block before the list nor the one in the footer.
     ASSERT_EQ(Titles(), (QStringList{"春游", "私密", "秋天"}));
