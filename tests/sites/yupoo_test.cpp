@@ -306,7 +306,19 @@ TEST_F(YupooTest, ExtraTextEscapeIsEmptiedOnlyForNewSiteAlbums) {
     ServeOldPhotos();
     FetchYupooOldPhotos(state, AddAlbum(QStringLiteral("旧"), kOldAlbum));
     ASSERT_EQ(g_pictureQueue().Count(), 3);
-    EXPECT_NE(g_pictureQueue().Row(0).fileName, QStringLiteral("XY-花.jpg"));
+    EXPECT_EQ(g_pictureQueue().Row(0).fileName, QStringLiteral("XBY-花.jpg"));
+}
+
+TEST_F(YupooTest, OldAlbumOnTheSecondHostHasItsOwnPictureBlocks) {
+    BigPictures(true);
+    const QString album = QStringLiteral("http://v.yupoo.com/photos/someone/albums/333/");
+    Serve(album + "page1/?style=detail",
+          Text(Fixture(Yp("old_photos_page1.html"))
+                   .replace("<td class=\"photo", "<td class=\"Photo")));
+    Serve(album + "page2/?style=detail", Page(Yp("old_photos_end.html")));
+    FetchYupooOldPhotos(state, AddAlbum(QStringLiteral("秋天"), album));
+    EXPECT_EQ(g_pictureQueue().Count(), 3);
+    EXPECT_EQ(state.m_jobText1, QStringLiteral("http://v.yupoo.com/photos/someone/"));
 }
 
 struct YupooRowCase {
