@@ -24,6 +24,8 @@ const QString kNewMain = QStringLiteral("https://") + hosts::kYupooNewDomain;
 
 const QString kPasswordForm = QStringLiteral("album_password\">访问密码");
 const QString kPasswordQuestion = QStringLiteral("加密相册,是否输入密码");
+const QString kStillLocked =
+    QStringLiteral("相册仍然是加密的(没有输入密码或密码不对)，没有下载该相册的图片");
 const QString kNoOriginal = QStringLiteral("无法查看该照片的原图");
 const QString kLogInForOriginals =
     QStringLiteral("请先在登录菜单里登录你的又拍帐号,登录时勾上下次自动登录");
@@ -93,7 +95,15 @@ bool UnlockedPage(JobState& state, const ST_PERLISTRECORD& record, const SiteReq
     }
     OpenLogin(state, request.options().url);
     text = request.Fetch();
-    return text.has_value();
+    if (!text) {
+        return false;
+    }
+    // No password given (or a wrong one): the user learns why nothing is saved.
+    if (text->indexOf(kPasswordForm) >= 1) {
+        Tell(state, kStillLocked);
+        return false;
+    }
+    return true;
 }
 
 // Old-site album links are relative; the host is the one the user typed.

@@ -180,9 +180,11 @@ struct PasswordCase {
     const char* name;
     int flags;
     bool answer;
+    bool unlocks;  // the page after the login holds the pictures
     int questions;
     int pagesFetched;  // the locked page, again after the login, then the end page
     int queued;
+    int messages;
 };
 
 class YupooPasswordTest : public YupooTest, public ::testing::WithParamInterface<PasswordCase> {};
@@ -192,7 +194,8 @@ TEST_P(YupooPasswordTest, LockedAlbumAsksOnlyWhenMarkedAndLocked) {
     BigPictures(true);
     frontend.answers = {c.answer};
     ServeInTurn(kOldAlbum + "page1/?style=detail",
-                {Page(Yp("old_locked.html")), Page(Yp("old_photos_page1.html"))});
+                {Page(Yp("old_locked.html")),
+                 Page(Yp(c.unlocks ? "old_photos_page1.html" : "old_locked.html"))});
     Serve(kOldAlbum + "page2/?style=detail", Page(Yp("old_photos_end.html")));
 
     FetchYupooOldPhotos(state, AddAlbum(QStringLiteral("春游"), kOldAlbum, c.flags));
@@ -206,14 +209,17 @@ TEST_P(YupooPasswordTest, LockedAlbumAsksOnlyWhenMarkedAndLocked) {
                                    : QStringList{});
     EXPECT_EQ(int(server.requests().size()), c.pagesFetched);
     EXPECT_EQ(g_pictureQueue().Count(), c.queued);
+    EXPECT_EQ(frontend.messages.size(), c.messages);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, YupooPasswordTest,
-    ::testing::Values(PasswordCase{"No", kAccessEncrypted, false, 1, 1, 0},
-                      PasswordCase{"Yes", kAccessEncrypted, true, 1, 3, 3},
+    ::testing::Values(PasswordCase{"No", kAccessEncrypted, false, true, 1, 1, 0, 0},
+                      PasswordCase{"Yes", kAccessEncrypted, true, true, 1, 3, 3, 0},
+                      // Still locked after the login window: said, nothing queued.
+                      PasswordCase{"YesButStillLocked", kAccessEncrypted, true, false, 1, 2, 0, 1},
                       // Without the mark the form is not looked for: the page has no pictures.
-                      PasswordCase{"NotMarked", 0, true, 0, 1, 0}),
+                      PasswordCase{"NotMarked", 0, true, true, 0, 1, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(YupooTest, NewGalleryEndsWhereItStartsAgain) {
