@@ -319,6 +319,10 @@ AlbumListPlan PlanYupoo(QString text) {
         CutAt(rest, u"page");
         const QString base = kYupooHost + QStringLiteral("/photos/") + user;
         text = rest.contains(u"albums/") ? base + rest : base + QStringLiteral("/albums/");
+    } else if (!text.isEmpty() && !HasScheme(text) && !text.contains(u'/') &&
+               !text.contains(u'.')) {
+        // A bare user name.
+        text = SiteAddress(kYupooHost, u"/photos/%s/albums/", {text});
     } else {
         CutAt(text, u"page");
     }

@@ -358,6 +358,8 @@ INSTANTIATE_TEST_SUITE_P(
     Rows, YupooRowTest,
     ::testing::Values(YupooRowCase{"PersonalDomain", "http://someone.yupoo.com",
                                    "https://www.yupoo.com/photos/someone/albums/page1/", -1},
+                      YupooRowCase{"BareName", "someone",
+                                   "https://www.yupoo.com/photos/someone/albums/page1/", -1},
                       YupooRowCase{"Collections",
                                    "https://www.yupoo.com/photos/someone/collections/page2/",
                                    "https://www.yupoo.com/photos/someone/albums/page1/", -1},
