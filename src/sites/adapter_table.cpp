@@ -4,12 +4,16 @@
 #include "sites/aliexpress.h"
 #include "sites/baidu.h"
 #include "sites/jd.h"
+#include "sites/poco.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
 #include "sites/shop1688.h"
 #include "sites/sina.h"
+#include "sites/site56.h"
 #include "sites/taobao.h"
+#include "sites/topit.h"
 #include "sites/tweibo.h"
+#include "sites/yupoo.h"
 #include "sites/zol_product.h"
 
 namespace mosaiq {
@@ -52,13 +56,13 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::SinaWeiboAlbums:
             return FetchSinaWeiboAlbums;
         case AlbumSource::Albums56:
-            return nullptr;
+            return Fetch56Albums;
         case AlbumSource::PocoAlbums:
-            return nullptr;
+            return FetchPocoWorks;
         case AlbumSource::YupooOldAlbums:
-            return nullptr;
+            return FetchYupooOldAlbums;
         case AlbumSource::YupooNewAlbums:
-            return nullptr;
+            return FetchYupooNewAlbums;
         case AlbumSource::Albums51:
             return nullptr;
         case AlbumSource::ZolAlbums:
@@ -100,7 +104,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::LofterPosts:
             return nullptr;
         case AlbumSource::TopitAlbums:
-            return nullptr;
+            return FetchTopitAlbums;
     }
     return nullptr;
 }
@@ -140,13 +144,13 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::SinaWeiboPhotos:
             return FetchSinaWeiboPhotos;
         case PictureSource::Photos56:
-            return nullptr;
+            return Fetch56Photos;
         case PictureSource::PocoPhotos:
-            return nullptr;
+            return FetchPocoPhotos;
         case PictureSource::YupooOldPhotos:
-            return nullptr;
+            return FetchYupooOldPhotos;
         case PictureSource::YupooNewPhotos:
-            return nullptr;
+            return FetchYupooNewPhotos;
         case PictureSource::Photos51:
             return nullptr;
         case PictureSource::ZolAlbumPhotos:
@@ -190,7 +194,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::LofterPhotos:
             return nullptr;
         case PictureSource::TopitPhotos:
-            return nullptr;
+            return FetchTopitPhotos;
     }
     return nullptr;
 }

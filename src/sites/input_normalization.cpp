@@ -47,6 +47,8 @@ const QString kJdItemRequired = QStringLiteral("请输入京东商品的网址(i
 const QString kDuitangUserMissing =
     QStringLiteral("没有在页面里找到堆糖用户^请输入堆糖用户主页或专辑的网址后重试");
 const QString kHuabanBoardRequired = QStringLiteral("请输入花瓣画板的网址^(网址中含有/boards/)");
+const QString kPocoIdRequired =
+    QStringLiteral("请输入POCO用户主页的网址(网址中含有user_id=或/user/id)，或用户的数字ID");
 const QString kInstagramOrSzwegoRequired =
     QStringLiteral("请输入Instagram用户主页的网址，或微商相册店铺(shop_detail)的网址");
 
@@ -257,8 +259,8 @@ AlbumListPlan Plan56(const QString& text) {
     SkipThrough(user, u"album/");
     CutAtEach(user, {u"&", u"/", u"?"});
     plan.account = user;
-    plan.input = k56Host + QStringLiteral("/photo/album/index.php?user=") + user +
-                 QStringLiteral("&perPage=20");
+    // Encoded: a user name cannot add a parameter of its own.
+    plan.input = SiteAddress(k56Host, u"/photo/album/index.php?user=%s&perPage=20", {user});
     plan.calls = {Call(AlbumSource::Albums56)};
     return plan;
 }
@@ -268,6 +270,11 @@ AlbumListPlan PlanPoco(QString text) {
     SkipThrough(text, u"user_id=");
     SkipThrough(text, u"user/id");
     CutAtEach(text, {u"/", u"&", u"*", u"?", u"#", u"."});
+    // The works list is asked for by the numeric id only.
+    if (!IsDigitsOnly(text)) {
+        plan.message = kPocoIdRequired;
+        return plan;
+    }
     plan.input = text;
     plan.calls = {Call(AlbumSource::PocoAlbums)};
     return plan;
@@ -314,6 +321,10 @@ AlbumListPlan PlanYupoo(QString text) {
         CutAt(rest, u"page");
         const QString base = kYupooHost + QStringLiteral("/photos/") + user;
         text = rest.contains(u"albums/") ? base + rest : base + QStringLiteral("/albums/");
+    } else if (!text.isEmpty() && !HasScheme(text) && !text.contains(u'/') &&
+               !text.contains(u'.')) {
+        // A bare user name.
+        text = SiteAddress(kYupooHost, u"/photos/%s/albums/", {text});
     } else {
         CutAt(text, u"page");
     }

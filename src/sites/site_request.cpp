@@ -69,6 +69,11 @@ SiteRequest& SiteRequest::MinBodyLength(uint32_t bytes) {
     return *this;
 }
 
+SiteRequest& SiteRequest::ConnectTimeout(uint32_t milliseconds) {
+    m_options.connectTimeoutMs = milliseconds;
+    return *this;
+}
+
 SiteRequest& SiteRequest::Flags(unsigned requestFlags) {
     m_requestFlags = requestFlags;
     return *this;

@@ -37,6 +37,8 @@ class SiteRequest {
     SiteRequest& EndMarker(const QByteArray& marker);
     // The body must be longer than this many bytes, else the attempt fails.
     SiteRequest& MinBodyLength(uint32_t bytes);
+    // Bound on connecting, for a site that wants it apart from the wait for data.
+    SiteRequest& ConnectTimeout(uint32_t milliseconds);
     // Request flags of HttpRequest (IeAgent ...).
     SiteRequest& Flags(unsigned requestFlags);
 
