@@ -4,6 +4,7 @@
 #include "web/body_validity.h"
 #include "web/cookie_hook.h"
 #include "web/http_client.h"
+#include "web/response_decoding.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -235,7 +236,8 @@ bool Transfer::FinishHeaders() {
     response.rawHeaders = QString::fromLatin1(headerBytes);
     response.compressed = headerBytes.contains("gzip");
     if (const std::optional<qint64> declared = DeclaredLength(headerBytes)) {
-        if (*declared < minBytes() || (options.maxSizeKb != 0 && *declared > maxBytes())) {
+        if (*declared < minBytes() || (options.maxSizeKb != 0 && *declared > maxBytes()) ||
+            (!fileMode && *declared > kMaxPageBytes)) {
             failed = true;
             return false;  // before any body byte is read
         }
@@ -278,7 +280,8 @@ bool Transfer::TakeBody(const char* data, size_t size) {
         endMarkerHit = true;
         return false;  // the rest of the answer is not read
     }
-    if (options.maxSizeKb != 0 && response.body.size() > maxBytes()) {
+    if ((options.maxSizeKb != 0 && response.body.size() > maxBytes()) ||
+        response.body.size() > kMaxPageBytes) {
         failed = true;
         return false;
     }

@@ -1,5 +1,6 @@
 #include "web/http_client.h"
 #include "web/cookie_hook.h"
+#include "web/response_decoding.h"
 
 #include "support/fixture_server.h"
 #include "support/sandbox.h"
@@ -221,6 +222,21 @@ TEST_F(HttpClientTest, FarMoreThanMaximumStopsEarly) {
     EXPECT_FALSE(Fetch(options));
     EXPECT_LT(response.bodyLength, 16 * 1024 * 1024);
     EXPECT_TRUE(FilesIn(saveDir()).isEmpty());
+}
+
+TEST_F(HttpClientTest, PagesHaveASizeBoundEvenWithoutAMaximum) {
+    Reply declared = Body(QByteArray(1000, 'p'));
+    declared.declaredLength = kMaxPageBytes + 1;
+    declared.closeAfter = 1000;
+    server.Route(kHost, "/declared", declared);
+    EXPECT_FALSE(Fetch(Options("/declared")));
+    EXPECT_EQ(response.bodyLength, 0) << "refused before any body byte";
+
+    Reply endless = Body(QByteArray(kMaxPageBytes + 4096, 'p'));
+    endless.chunked = true;
+    server.Route(kHost, "/endless", endless);
+    EXPECT_FALSE(Fetch(Options("/endless")));
+    EXPECT_LE(response.body.size(), kMaxPageBytes + 65536);
 }
 
 TEST_F(HttpClientTest, SendsAgentHeadersAndBodyUnchanged) {
