@@ -52,7 +52,10 @@ class HttpClientTest : public test::Sandbox {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    QStringList FilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files); }
+    // Hidden files too: a temporary file left behind must show.
+    QStringList FilesIn(const QString& dir) {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    }
 };
 
 TEST_F(HttpClientTest, ZeroAttemptsMakesNoRequest) {
@@ -403,6 +406,16 @@ TEST_F(HttpClientTest, FileModeStreamsAndRenamesOnlyValidBodies) {
     EXPECT_EQ(response.bodyLength, picture.size());
     EXPECT_EQ(ReadFile(target), picture) << "raw, still compressed bytes";
     EXPECT_EQ(FilesIn(saveDir()), QStringList{QStringLiteral("相册 1.jpg")});
+}
+
+TEST_F(HttpClientTest, FileModeSavesNamesAsLongAsTheFileSystemAllows) {
+    server.Route(kHost, "/long.jpg", Body("picture"));
+    // 84 Chinese characters of 3 bytes and ".jpg": 256 - 1 bytes, the longest name there is.
+    const QString name = QString(83, QChar(0x76F8)) + QStringLiteral("ab.jpg");
+    ASSERT_EQ(name.toUtf8().size(), 255);
+    EXPECT_TRUE(Fetch(Options("/long.jpg", saveDir() + name)));
+    EXPECT_TRUE(response.savedToFile);
+    EXPECT_EQ(FilesIn(saveDir()), QStringList{name});
 }
 
 TEST_F(HttpClientTest, FileModeNeverLeavesACutFileAtTheTarget) {
