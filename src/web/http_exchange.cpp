@@ -19,6 +19,9 @@
 namespace mosaiq {
 namespace {
 
+// Servers refuse request lines far shorter; a longer address only stalls until a time-out.
+constexpr qsizetype kMaxAddressBytes = 32 * 1024;
+
 using Clock = std::chrono::steady_clock;
 constexpr int kMaxRedirects = 10;
 
@@ -358,6 +361,8 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
     curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 102400L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
                      long(qMax<uint32_t>(t.options.connectTimeoutMs, 1)));
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, long(t.options.lowSpeedBytesPerSecond));
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, long(t.options.lowSpeedSeconds));
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
     const QByteArray caFile = qgetenv("MOSAIQ_CA_FILE");
@@ -432,6 +437,11 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
             connectTo.isEmpty() ? nullptr : curl_slist_append(nullptr, connectEntry.constData()));
         const HeaderList headers = BuildHeaderList(options.headers, CookiesFor(url));
         const QByteArray encodedUrl = WireAddress(url);
+        if (encodedUrl.size() > kMaxAddressBytes) {
+            qWarning("Address of %lld bytes not sent: too long for a server to take",
+                     qlonglong(encodedUrl.size()));
+            return outcome;
+        }
         if (hop > 0) {
             curl_easy_reset(handle);
         }

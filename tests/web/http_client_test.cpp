@@ -494,6 +494,26 @@ TEST_F(HttpClientTest, BadServersEndInFalseWithinTheTimeouts) {
     }
 }
 
+TEST_F(HttpClientTest, AServerTricklingBytesEndsAtTheLowSpeedBound) {
+    // Never idle long enough for the inactivity bound, yet far too slow.
+    Reply trickle = Body(QByteArray(400, 't'));
+    trickle.pieceSize = 1;
+    trickle.pieceDelayMs = 50;
+    server.Route(kHost, "/drip", trickle);
+    RequestOptions options = Options("/drip");
+    options.lowSpeedBytesPerSecond = 100;
+    options.lowSpeedSeconds = 1;
+    EXPECT_FALSE(Fetch(options));
+    EXPECT_LT(response.body.size(), 400);
+}
+
+TEST_F(HttpClientTest, AnAddressTooLongToSendIsRefusedWithoutARequest) {
+    server.Route(kHost, "/q", Body("ok"));
+    EXPECT_TRUE(Fetch(Options("/q?n=" + QString(1000, u'1'))));
+    EXPECT_FALSE(Fetch(Options("/q?n=" + QString(131000, u'1'))));
+    EXPECT_EQ(server.Count(kHost, "/q"), 1);
+}
+
 TEST_F(HttpClientTest, UnusableAddressesFail) {
     for (const char* url : {"", "not a url", "ftp://www.example.test/a", "http:///nohost"}) {
         RequestOptions options(QString::fromLatin1(url), QString(), 1000);
