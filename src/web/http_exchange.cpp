@@ -207,6 +207,7 @@ struct Transfer {
     bool headersDone = false;
     bool discardBody = false;  // a redirect's or an error page's body
     QByteArray location;
+    QList<QByteArray> setCookies;  // of the answer being read, stored when its head ends
 
     // Final answer.
     bool failed = false;  // size bounds or an error status
@@ -299,9 +300,12 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     if (line.startsWith("HTTP/")) {
         t->headerBytes.clear();
         t->location.clear();
+        t->setCookies.clear();
     }
     if (line == "\r\n" || line == "\n") {
         t->headerBytes.append(line);
+        StoreSetCookies(t->url, t->setCookies);
+        t->setCookies.clear();
         return t->FinishHeaders() ? length : 0;
     }
     t->headerBytes.append(line);
@@ -310,7 +314,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
         const QByteArray name = line.left(colon).trimmed().toLower();
         const QByteArray value = line.mid(colon + 1).trimmed();
         if (name == "set-cookie") {
-            StoreSetCookie(t->url, value);
+            t->setCookies.append(value);
         } else if (name == "location") {
             t->location = value;
         }

@@ -542,9 +542,11 @@ TEST_F(HttpClientTest, CookieHookAndRedirectsPerHop) {
             return url.contains("a.example.test") ? QStringLiteral("uin=o123; skey=@abc")
                                                   : QString();
         },
-        [&](const QString& url, const QByteArray& value) {
+        [&](const QString& url, const QList<QByteArray>& values) {
             std::lock_guard lock(mutex);
-            stored.emplace_back(url, value);
+            for (const QByteArray& value : values) {
+                stored.emplace_back(url, value);
+            }
         });
     Reply jump;
     jump.status = 302;
