@@ -4,14 +4,25 @@
 #include <QMessageBox>
 
 namespace mosaiq {
+namespace {
+
+// Plain text always: a site's message must not be read as markup (links, images, styles).
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+            QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+}  // namespace
 
 void Prompter::Message(QWidget* parent, const QString& text, const QString& caption) {
-    QMessageBox::information(parent, caption, text);
+    ShowBox(parent, QMessageBox::Information, caption, text, QMessageBox::Ok);
 }
 
 bool Prompter::YesNo(QWidget* parent, const QString& text, const QString& caption) {
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return ShowBox(parent, QMessageBox::Question, caption, text,
+                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 QString Prompter::SaveFileName(QWidget* parent, const QString& filter,

@@ -9,12 +9,25 @@ constexpr int kBarWidth = 30;
 
 }  // namespace
 
+QString TerminalSafe(const QString& text) {
+    QString safe = text;
+    safe.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    safe.replace(u'\r', u'\n');
+    for (QChar& c : safe) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n') || (u >= 0x7F && u <= 0x9F)) {
+            c = u'?';
+        }
+    }
+    return safe;
+}
+
 CliFrontend::CliFrontend(std::FILE* err, bool errIsTerminal, bool quiet, bool answerYes)
     : m_err(err), m_terminal(errIsTerminal), m_quiet(quiet), m_answerYes(answerYes) {}
 
 void CliFrontend::Line(const QString& text) {
     EndBar();
-    std::fputs(text.toUtf8().constData(), m_err);
+    std::fputs(TerminalSafe(text).toUtf8().constData(), m_err);
     std::fputc('\n', m_err);
     std::fflush(m_err);
 }

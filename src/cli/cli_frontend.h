@@ -12,6 +12,11 @@ namespace mosaiq {
 
 // The command line's window: status lines and messages on stderr (the progress text as a bar
 // when stderr is a terminal), questions answered by --yes / --no, no login window.
+// A site's text made safe for a terminal: CR LF and lone CR become line breaks, every other
+// control character (C0, DEL, C1) a "?", so a page cannot move the cursor, clear the screen or
+// retitle the terminal.
+QString TerminalSafe(const QString& text);
+
 class CliFrontend : public Frontend {
   public:
     CliFrontend(std::FILE* err, bool errIsTerminal, bool quiet, bool answerYes);

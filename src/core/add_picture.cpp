@@ -111,6 +111,21 @@ QString ReadMarker(const QString& folder) {
     return AnsiToText(line);
 }
 
+// The fitted folder name, with " (n)" when another album of this download has it already.
+QString UnusedFolderName(JobState& state, const QString& name, const QString& root, int album) {
+    QString candidate = FittedFolderName(name, root);
+    for (int counter = 2;; ++counter) {
+        const auto [at, inserted] =
+            state.m_albumFolders.try_emplace((root + candidate).toCaseFolded(), album);
+        if (inserted || at->second == album) {
+            return candidate;
+        }
+        const QString suffix = QStringLiteral(" (%1)").arg(counter);
+        const QString fitted = FittedFolderName(name, root);
+        candidate = CutToNameSize(fitted, NameSize(fitted) - NameSize(suffix)) + suffix;
+    }
+}
+
 // At the album's first picture: the album folder under the save root, and its marker.
 void OpenAlbumFolder(JobState& state, PictureQueue& queue, const ST_PERLISTRECORD& record) {
     const NamingEntry& naming = NamingOf(state.m_settings, state.m_listType);
@@ -119,7 +134,9 @@ void OpenAlbumFolder(JobState& state, PictureQueue& queue, const ST_PERLISTRECOR
     ReplaceEscapes(folder, FolderEscapes(state, record));
     SanitizeName(folder, 0, false);
     queue.folder = WithSeparator(queue.folder);
-    folder = FittedFolderName(folder, queue.folder);
+    if (!folder.isEmpty()) {
+        folder = UnusedFolderName(state, folder, queue.folder, record.index);
+    }
     if (!folder.isEmpty()) {
         queue.folder += folder + QDir::separator();
     }

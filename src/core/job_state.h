@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 
 namespace mosaiq {
 
@@ -36,6 +37,9 @@ struct JobState {
     QString m_jobText3;
     QString m_dataDir;  // ends with a separator
     QString m_marker;
+    // Album folders this download made, folded path to album index: two albums whose names
+    // only differ past the cut to the file system's limit must not share a folder.
+    std::map<QString, int> m_albumFolders;
     QString m_filterText;
 
     std::atomic<uint8_t> m_ready{0};

@@ -138,11 +138,19 @@ void SanitizeName(QString& text, uint32_t n, bool fallback) {
     }
 }
 
-void MakeNameSafe(QString& text) {
+namespace {
+
+void FoldBlanks(QString& text) {
     while (text.contains(u"  ")) {
         text.replace(QStringLiteral("  "), QStringLiteral(" "));
     }
     text = text.trimmed();
+}
+
+}  // namespace
+
+void MakeNameSafe(QString& text) {
+    FoldBlanks(text);
     if (!text.isEmpty() && text.count(u'.') == text.size()) {
         text.fill(u'。');
     }
@@ -158,6 +166,9 @@ void MakeNameSafe(QString& text) {
         }
     }
     text = std::move(kept);
+    // Removed characters may leave blanks side by side: folded again, so that cleaning a
+    // clean name changes nothing.
+    FoldBlanks(text);
     TrimDotsAndBlanks(text);
     const qsizetype dot = text.indexOf(u'.');
     const qsizetype stemEnd = dot < 0 ? text.size() : dot;

@@ -1,9 +1,12 @@
 #include "core/thunder_list.h"
 
+#include "core/naming.h"
 #include "core/picture_queue.h"
 #include "web/codepage.h"
 
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace mosaiq {
 
@@ -19,7 +22,12 @@ bool WriteThunderList(const QString& path, const PictureQueue& queue) {
 }
 
 QString ThunderListPath(const QString& albumFolder, const QString& title) {
-    return albumFolder + title + QStringLiteral(".lst");
+    const QString extension = QStringLiteral(".lst");
+    const int room = std::min(kMaxNameSize, kMaxPathSize - NameSize(albumFolder));
+    QString name = CutToNameSize(title, room - NameSize(extension));
+    // The cut may leave a trailing blank or dot.
+    MakeNameSafe(name);
+    return albumFolder + name + extension;
 }
 
 }  // namespace mosaiq

@@ -11,7 +11,8 @@ struct PictureQueue;
 // CR LF. Written anew; false, writing nothing, when the file cannot be made.
 bool WriteThunderList(const QString& path, const PictureQueue& queue);
 
-// "%s%s.lst": the album folder (ending with a separator), then the album title.
+// "%s%s.lst": the album folder (ending with a separator), then the album title, cut so that
+// the name and the path fit what the file system takes.
 QString ThunderListPath(const QString& albumFolder, const QString& title);
 
 }  // namespace mosaiq

@@ -113,6 +113,7 @@ DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) 
     SetFileTimes(root, QDateTime::currentSecsSinceEpoch());
     frontend.SetDownloadBusy(true);
 
+    state.m_albumFolders.clear();
     PictureQueue& queue = g_pictureQueue();
     queue.folder = root;
     queue.progressWindow = state.frontend;

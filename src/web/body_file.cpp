@@ -7,8 +7,17 @@
 
 namespace mosaiq {
 
-BodyFile::BodyFile(const QString& target)
-    : m_target(target), m_file(target + QStringLiteral(".XXXXXX.part")) {
+namespace {
+
+// Short and independent of the target's name: a target whose name is as long as the file
+// system allows leaves no room for a suffix.
+QString TemporaryTemplate(const QString& target) {
+    return QFileInfo(target).absolutePath() + QStringLiteral("/.mosaiq-XXXXXX.part");
+}
+
+}  // namespace
+
+BodyFile::BodyFile(const QString& target) : m_target(target), m_file(TemporaryTemplate(target)) {
     m_open = m_file.open();
 }
 

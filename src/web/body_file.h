@@ -5,7 +5,7 @@
 
 namespace mosaiq {
 
-// A download's body on its way to `target`: written to a temporary file beside it, which
+// A download's body on its way to `target`: written to a temporary file in its folder, which
 // replaces the target only on Commit, so the target never holds a cut file. Without Commit
 // the temporary file is removed. Not synced to disk: pictures are not worth an fsync each.
 class BodyFile {

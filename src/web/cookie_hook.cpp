@@ -35,7 +35,10 @@ QString CookiesFor(const QString& url) {
     return provider ? provider(url) : QString();
 }
 
-void StoreSetCookie(const QString& url, const QByteArray& setCookieValue) {
+void StoreSetCookies(const QString& url, const QList<QByteArray>& setCookieValues) {
+    if (setCookieValues.isEmpty()) {
+        return;
+    }
     CookieSink sink;
     {
         Hooks& hooks = TheHooks();
@@ -43,7 +46,7 @@ void StoreSetCookie(const QString& url, const QByteArray& setCookieValue) {
         sink = hooks.sink;
     }
     if (sink) {
-        sink(url, setCookieValue);
+        sink(url, setCookieValues);
     }
 }
 

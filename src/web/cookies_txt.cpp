@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 namespace mosaiq {
 
@@ -137,6 +138,17 @@ QByteArray FormatCookiesTxt(const QList<QNetworkCookie>& cookies) {
 
 CookiesTxtImport ImportCookiesTxt(const QString& path, CookieStore& store) {
     CookiesTxtImport result;
+    // A device or a pipe would be read for ever; no real cookies file comes near the bound.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        result.error = QStringLiteral("not a regular file");
+        return result;
+    }
+    if (info.size() > kMaxCookiesTxtBytes) {
+        result.error = QStringLiteral("larger than %1 MiB, not a cookies file")
+                           .arg(kMaxCookiesTxtBytes / (1024 * 1024));
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.error = file.errorString();

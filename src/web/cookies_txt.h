@@ -37,7 +37,11 @@ struct CookiesTxtImport {
     QList<CookieLineProblem> problems;
 };
 
-// Imports a cookies.txt file into the store (persistent cookies are saved with it).
+// The largest cookies.txt file an import reads: far above what a browser's cookies take.
+inline constexpr qint64 kMaxCookiesTxtBytes = qint64(32) * 1024 * 1024;
+
+// Imports a cookies.txt file into the store (persistent cookies are saved with it). Only a
+// regular file up to kMaxCookiesTxtBytes is read.
 CookiesTxtImport ImportCookiesTxt(const QString& path, CookieStore& store);
 
 // "line 3: <reason>" lines for a person to read.

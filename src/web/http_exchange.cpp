@@ -4,6 +4,7 @@
 #include "web/body_validity.h"
 #include "web/cookie_hook.h"
 #include "web/http_client.h"
+#include "web/response_decoding.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -17,6 +18,9 @@
 
 namespace mosaiq {
 namespace {
+
+// Servers refuse request lines far shorter; a longer address only stalls until a time-out.
+constexpr qsizetype kMaxAddressBytes = 32 * 1024;
 
 using Clock = std::chrono::steady_clock;
 constexpr int kMaxRedirects = 10;
@@ -203,6 +207,7 @@ struct Transfer {
     bool headersDone = false;
     bool discardBody = false;  // a redirect's or an error page's body
     QByteArray location;
+    QList<QByteArray> setCookies;  // of the answer being read, stored when its head ends
 
     // Final answer.
     bool failed = false;  // size bounds or an error status
@@ -235,7 +240,8 @@ bool Transfer::FinishHeaders() {
     response.rawHeaders = QString::fromLatin1(headerBytes);
     response.compressed = headerBytes.contains("gzip");
     if (const std::optional<qint64> declared = DeclaredLength(headerBytes)) {
-        if (*declared < minBytes() || (options.maxSizeKb != 0 && *declared > maxBytes())) {
+        if (*declared < minBytes() || (options.maxSizeKb != 0 && *declared > maxBytes()) ||
+            (!fileMode && *declared > kMaxPageBytes)) {
             failed = true;
             return false;  // before any body byte is read
         }
@@ -278,7 +284,8 @@ bool Transfer::TakeBody(const char* data, size_t size) {
         endMarkerHit = true;
         return false;  // the rest of the answer is not read
     }
-    if (options.maxSizeKb != 0 && response.body.size() > maxBytes()) {
+    if ((options.maxSizeKb != 0 && response.body.size() > maxBytes()) ||
+        response.body.size() > kMaxPageBytes) {
         failed = true;
         return false;
     }
@@ -293,9 +300,12 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     if (line.startsWith("HTTP/")) {
         t->headerBytes.clear();
         t->location.clear();
+        t->setCookies.clear();
     }
     if (line == "\r\n" || line == "\n") {
         t->headerBytes.append(line);
+        StoreSetCookies(t->url, t->setCookies);
+        t->setCookies.clear();
         return t->FinishHeaders() ? length : 0;
     }
     t->headerBytes.append(line);
@@ -304,7 +314,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
         const QByteArray name = line.left(colon).trimmed().toLower();
         const QByteArray value = line.mid(colon + 1).trimmed();
         if (name == "set-cookie") {
-            StoreSetCookie(t->url, value);
+            t->setCookies.append(value);
         } else if (name == "location") {
             t->location = value;
         }
@@ -355,6 +365,8 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
     curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 102400L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
                      long(qMax<uint32_t>(t.options.connectTimeoutMs, 1)));
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, long(t.options.lowSpeedBytesPerSecond));
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, long(t.options.lowSpeedSeconds));
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
     const QByteArray caFile = qgetenv("MOSAIQ_CA_FILE");
@@ -429,6 +441,11 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
             connectTo.isEmpty() ? nullptr : curl_slist_append(nullptr, connectEntry.constData()));
         const HeaderList headers = BuildHeaderList(options.headers, CookiesFor(url));
         const QByteArray encodedUrl = WireAddress(url);
+        if (encodedUrl.size() > kMaxAddressBytes) {
+            qWarning("Address of %lld bytes not sent: too long for a server to take",
+                     qlonglong(encodedUrl.size()));
+            return outcome;
+        }
         if (hop > 0) {
             curl_easy_reset(handle);
         }

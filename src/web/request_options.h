@@ -14,18 +14,22 @@ struct RequestOptions {
 
     QString url;  // absolute http or https address
     QString verb = QStringLiteral("GET");
-    QString headers;                // extra header lines, each ended by CR LF, sent unchanged
-    QByteArray startMarker;         // while streaming, the body is cut through this marker
-    QByteArray endMarker;           // while streaming, reading stops at this marker
-    QByteArray retryMarker;         // a body containing it fails the attempt
-    QString targetPath;             // file mode when not empty
-    QByteArray body;                // request body; set it with SetRequestBody
-    uint32_t readTimeoutMs;         // bound on each wait for body data
-    uint32_t connectTimeoutMs;      // bound on connecting and on each wait while sending
-    int32_t minSizeKb = 0;          // a smaller body fails the attempt
-    int32_t maxSizeKb = 0;          // when not 0, a larger body fails the attempt
-    uint32_t minBodyLength = 0;     // the body must be longer than this many bytes
-    uint8_t attempts = 1;           // 0 makes HttpRequest return false at once
+    QString headers;             // extra header lines, each ended by CR LF, sent unchanged
+    QByteArray startMarker;      // while streaming, the body is cut through this marker
+    QByteArray endMarker;        // while streaming, reading stops at this marker
+    QByteArray retryMarker;      // a body containing it fails the attempt
+    QString targetPath;          // file mode when not empty
+    QByteArray body;             // request body; set it with SetRequestBody
+    uint32_t readTimeoutMs;      // bound on each wait for body data
+    uint32_t connectTimeoutMs;   // bound on connecting and on each wait while sending
+    int32_t minSizeKb = 0;       // a smaller body fails the attempt
+    int32_t maxSizeKb = 0;       // when not 0, a larger body fails the attempt
+    uint32_t minBodyLength = 0;  // the body must be longer than this many bytes
+    uint8_t attempts = 1;        // 0 makes HttpRequest return false at once
+    // A transfer slower than this many bytes a second for lowSpeedSeconds ends the attempt: a
+    // server trickling a byte at a time never trips the inactivity bound.
+    uint32_t lowSpeedBytesPerSecond = 1024;
+    uint32_t lowSpeedSeconds = 30;
     uint8_t retryDelaySeconds = 1;  // slept after every failed attempt
 };
 

@@ -55,9 +55,16 @@ bool ApplyBodyMarkers(QByteArray& bytes, const QByteArray& startMarker,
 }
 
 QString DecodeResponseText(HttpResponse& response, unsigned flags) {
+    if (response.body.size() > kMaxPageBytes) {
+        return QString();
+    }
     QByteArray bytes;
     if ((flags & Inflate) && response.compressed) {
-        InflateBody(response.body, bytes);  // partial output counts
+        StreamInflater inflater(kMaxPageBytes);
+        inflater.Feed(response.body.constData(), response.body.size(), bytes);  // partial counts
+        if (inflater.tooLarge()) {
+            return QString();
+        }
         if (bytes.isEmpty()) {
             bytes = response.body;
             response.compressed = false;
@@ -73,9 +80,14 @@ QString DecodeResponseText(HttpResponse& response, unsigned flags) {
     return text;
 }
 
-bool InflateBody(const QByteArray& bytes, QByteArray& output) {
-    StreamInflater inflater;
-    inflater.Feed(bytes.constData(), bytes.size(), output);
+bool InflateBody(const QByteArray& bytes, QByteArray& output, qsizetype maxOutput) {
+    StreamInflater inflater(maxOutput);
+    QByteArray inflated;
+    inflater.Feed(bytes.constData(), bytes.size(), inflated);
+    if (inflater.tooLarge()) {
+        return false;
+    }
+    output.append(inflated);
     return inflater.ended();
 }
 

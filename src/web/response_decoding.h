@@ -18,14 +18,20 @@ enum DecodeFlag : unsigned {
 };
 // No code-page flag means ANSI (GBK, text ends at the first zero byte).
 
+// The largest page the program reads, before and after inflation: a bigger one is refused
+// (a compressed "page bomb" would otherwise take gigabytes).
+inline constexpr qsizetype kMaxPageBytes = qsizetype(64) * 1024 * 1024;
+
 // Body to text: inflate when asked, apply the markers to a still compressed body, convert
-// (a "charset=GBK" header wins over the flags), decode the HTML entities. Never fails. May
-// clear response.compressed when inflation yields nothing.
+// (a "charset=GBK" header wins over the flags), decode the HTML entities. A body larger than
+// kMaxPageBytes, raw or inflated, gives the empty text, as a failed request does. May clear
+// response.compressed when inflation yields nothing.
 QString DecodeResponseText(HttpResponse& response, unsigned flags);
 
-// Appends the inflated bytes (zlib or gzip) to `output`; true only when the stream ended
-// properly. A damaged or cut stream keeps what was inflated before the damage.
-bool InflateBody(const QByteArray& bytes, QByteArray& output);
+// Appends the inflated bytes (zlib or gzip) to `output`, at most `maxOutput` of them; true only
+// when the stream ended properly. A damaged or cut stream keeps what was inflated before the
+// damage; one that inflates past the bound is false and leaves `output` as it was.
+bool InflateBody(const QByteArray& bytes, QByteArray& output, qsizetype maxOutput = kMaxPageBytes);
 
 // Well-formed lead and continuation bytes and at least one byte of 0x80 or above.
 bool LooksLikeUtf8(const char* bytes, qsizetype length);

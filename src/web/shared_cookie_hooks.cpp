@@ -12,8 +12,8 @@ void InstallSharedCookieStore() {
         [](const QString& url) {
             return QString::fromUtf8(SharedCookieStore()->CookieHeaderFor(QUrl(url)));
         },
-        [](const QString& url, const QByteArray& setCookieValue) {
-            SharedCookieStore()->StoreSetCookie(QUrl(url), setCookieValue);
+        [](const QString& url, const QList<QByteArray>& setCookieValues) {
+            SharedCookieStore()->StoreSetCookies(QUrl(url), setCookieValues);
         });
 }
 

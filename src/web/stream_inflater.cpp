@@ -10,7 +10,8 @@ struct StreamInflater::Stream {
     z_stream z{};
 };
 
-StreamInflater::StreamInflater() : m_stream(std::make_unique<Stream>()) {
+StreamInflater::StreamInflater(qsizetype maxOutput)
+    : m_stream(std::make_unique<Stream>()), m_maxOutput(maxOutput) {
     // 15 + 32: zlib or gzip header, detected from the data.
     if (inflateInit2(&m_stream->z, 47) != Z_OK) {
         m_state = State::Failed;
@@ -35,7 +36,13 @@ bool StreamInflater::Feed(const char* input, qsizetype length, QByteArray& outpu
             z.next_out = reinterpret_cast<Bytef*>(window);
             z.avail_out = sizeof window;
             const int result = inflate(&z, Z_NO_FLUSH);
-            output.append(window, qsizetype(sizeof window - z.avail_out));
+            const auto produced = qsizetype(sizeof window - z.avail_out);
+            m_produced += produced;
+            if (m_maxOutput >= 0 && m_produced > m_maxOutput) {
+                m_state = State::TooLarge;
+                break;
+            }
+            output.append(window, produced);
             if (result == Z_STREAM_END) {
                 m_state = State::Ended;
             } else if (result != Z_OK && !(result == Z_BUF_ERROR && z.avail_in == 0)) {
@@ -48,7 +55,7 @@ bool StreamInflater::Feed(const char* input, qsizetype length, QByteArray& outpu
             break;
         }
     }
-    return m_state != State::Failed;
+    return m_state == State::Running || m_state == State::Ended;
 }
 
 }  // namespace mosaiq

@@ -44,7 +44,13 @@ INSTANTIATE_TEST_SUITE_P(
                       SanitizeCase{"..name. .", "name"}, SanitizeCase{"./..", ""},
                       SanitizeCase{"CON", "CON_"}, SanitizeCase{"nul.jpg", "nul_.jpg"},
                       SanitizeCase{"console", "console"}, SanitizeCase{"\x1b[31mred", "[31mred"},
-                      SanitizeCase{"相册 &lt;1&gt;", "相册 1"}));
+                      SanitizeCase{"相册 &lt;1&gt;", "相册 1"}, SanitizeCase{"s \x01 p", "s p"},
+                      SanitizeCase{"a | b", "a b"}));
+
+TEST_P(SanitizeNameRules, CleaningACleanNameChangesNothing) {
+    const QString once = Sanitized(QString::fromUtf8(GetParam().input));
+    EXPECT_EQ(Sanitized(once), once);
+}
 
 TEST(SanitizeName, FallbackReplacesEmptyAndOverlongNames) {
     EXPECT_EQ(Sanitized(QString(), 7, true), QStringLiteral("pic7"));
@@ -238,6 +244,24 @@ TEST_F(AddPictureTest, AlbumFolderTakesPrefixSuffixAndItsEscapes) {
     EXPECT_EQ(g_pictureQueue().folder,
               saveDir() + QStringLiteral("0002-2-1 旅行 旅行27") + QDir::separator());
     EXPECT_TRUE(QDir(g_pictureQueue().folder).exists());
+}
+
+TEST_F(AddPictureTest, TitlesDifferingPastTheNameLimitGetTwoFolders) {
+    // 100 characters of 3 bytes: the difference lies past the 255 bytes a name keeps.
+    const QString common(100, QChar(0x76F8));
+    AddAlbum(common + QStringLiteral("甲"));
+    AddAlbum(common + QStringLiteral("乙"));
+    QStringList folders;
+    for (const int album : {0, 1, 0}) {
+        g_pictureQueue().Clear();
+        g_pictureQueue().folder = saveDir();
+        Add(QStringLiteral("p"), album);
+        folders << g_pictureQueue().folder;
+    }
+    EXPECT_NE(folders[0], folders[1]);
+    EXPECT_TRUE(folders[1].endsWith(QStringLiteral(" (2)") + QDir::separator()));
+    EXPECT_EQ(folders[2], folders[0]) << "an album keeps its own folder";
+    EXPECT_LE(NameSize(QDir(folders[1]).dirName()), kMaxNameSize);
 }
 
 TEST_F(AddPictureTest, NoAlbumFolderWritesIntoTheSaveRoot) {

@@ -143,7 +143,7 @@ TEST_F(CookieStoreFileTest, ThreadsShareOneStore) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&store, t] {
-            for (int i = 0; i < 50; ++i) {
+            for (int i = 0; i < 40; ++i) {
                 const QByteArray line =
                     QByteArray("c") + QByteArray::number(t * 100 + i) + "=1; Max-Age=3600";
                 store.StoreSetCookie(Url("http://example.com/"), line);
@@ -154,8 +154,76 @@ TEST_F(CookieStoreFileTest, ThreadsShareOneStore) {
     for (std::thread& thread : threads) {
         thread.join();
     }
-    EXPECT_EQ(store.AllCookies().size(), 200);
-    EXPECT_EQ(CookieStore(store.FilePath()).AllCookies().size(), 200);
+    EXPECT_EQ(store.AllCookies().size(), 160);
+    EXPECT_EQ(CookieStore(store.FilePath()).AllCookies().size(), 160);
+}
+
+TEST(CookieStore, KeepsWithinTheLimitsABrowserKeeps) {
+    CookieStore store{QString()};
+    const QUrl site = Url("http://flood.example.com/");
+    EXPECT_FALSE(store.StoreSetCookie(site, "big=" + QByteArray(kMaxCookieBytes, 'x')));
+    EXPECT_TRUE(store.StoreSetCookie(site, "fits=" + QByteArray(kMaxCookieBytes - 4, 'x')));
+
+    QList<QByteArray> flood;
+    for (int i = 0; i < 8000; ++i) {
+        flood.append("f" + QByteArray::number(i) + "=1");
+    }
+    EXPECT_TRUE(store.StoreSetCookies(site, flood));
+    const QList<QNetworkCookie> kept = store.CookiesFor(site);
+    ASSERT_EQ(kept.size(), kMaxCookiesPerDomain);
+    EXPECT_EQ(kept.last().name(), "f7999") << "the newest stay, the oldest give way";
+
+    QList<QNetworkCookie> many;
+    for (int i = 0; i < 5000; ++i) {
+        QNetworkCookie cookie("c", "1");
+        cookie.setDomain(QStringLiteral("h%1.example.org").arg(i));
+        many.append(cookie);
+    }
+    store.Insert(many);
+    EXPECT_EQ(store.AllCookies().size(), kMaxCookies);
+    EXPECT_EQ(store.CookieHeaderFor(Url("http://h4999.example.org/")), "c=1");
+    EXPECT_EQ(store.CookieHeaderFor(Url("http://h0.example.org/")), "");
+}
+
+TEST(CookieStore, DomainCookiesNeverMatchAnAddress) {
+    CookieStore store{QString()};
+    QNetworkCookie dotted("d", "1");
+    dotted.setDomain(QStringLiteral(".0.0.1"));
+    QNetworkCookie exact("e", "1");
+    exact.setDomain(QStringLiteral("127.0.0.1"));
+    store.Insert({dotted, exact});
+    EXPECT_EQ(store.CookieHeaderFor(Url("http://127.0.0.1/")), "e=1");
+    EXPECT_EQ(store.CookieHeaderFor(Url("http://10.0.0.1/")), "");
+}
+
+TEST(CookieStore, RefusesCookiesThatWouldNotReadBackTheSame) {
+    CookieStore store{QString()};
+    struct Case {
+        const char* domain;
+        QByteArray name;
+        QByteArray value;
+    };
+    const Case cases[] = {{"#x.qq.com", "a", "1"},         {"\vexample.com", "a", "1"},
+                          {" #HttpOnly_x.com", "a", "1"},  {"x.qq.com", "a", "1\r"},
+                          {"x.qq.com", "a\tb", "1"},       {"x.qq.com", "#a", "1"},
+                          {"x.qq.com", "a", "line\nbreak"}};
+    for (const Case& c : cases) {
+        QNetworkCookie cookie(c.name, c.value);
+        cookie.setDomain(QString::fromLatin1(c.domain));
+        EXPECT_EQ(store.Insert({cookie}), 0) << c.domain << " " << c.name.constData();
+    }
+    EXPECT_TRUE(store.AllCookies().isEmpty());
+}
+
+TEST_F(CookieStoreFileTest, OneAnswerOfManyCookiesIsSavedOnce) {
+    const QString path = root() + QStringLiteral("/cookies.txt");
+    CookieStore store(path);
+    QList<QByteArray> lines;
+    for (int i = 0; i < 100; ++i) {
+        lines.append("p" + QByteArray::number(i) + "=1; Max-Age=3600");
+    }
+    store.StoreSetCookies(Url("http://example.com/"), lines);
+    EXPECT_EQ(CookieStore(path).AllCookies().size(), 100);
 }
 
 }  // namespace

@@ -116,5 +116,39 @@ TEST_F(CookiesTxtImportTest, MissingFileIsAnErrorNotAnEmptyImport) {
     EXPECT_FALSE(report.error.isEmpty());
 }
 
+TEST_F(CookiesTxtImportTest, OnlyRegularFilesOfASaneSizeAreRead) {
+    CookieStore store(QString{});
+    const QString huge = root() + QStringLiteral("/huge.txt");
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(kMaxCookiesTxtBytes + 1));  // sparse: costs no disk
+    file.close();
+    for (const QString& path : {QStringLiteral("/dev/zero"), root(), huge}) {
+        const CookiesTxtImport report = ImportCookiesTxt(path, store);
+        EXPECT_FALSE(report.readable) << path.toStdString();
+        EXPECT_FALSE(report.error.isEmpty()) << path.toStdString();
+    }
+}
+
+TEST_F(CookiesTxtImportTest, AFileOfTooManyCookiesKeepsTheNewestWithinTheLimits) {
+    QByteArray text;
+    for (int i = 0; i < 16000; ++i) {
+        text += "h" + QByteArray::number(i % 3000) +
+                ".example.org\tFALSE\t/\tFALSE\t4102444800\tc" + QByteArray::number(i) + "\t1\n";
+    }
+    const QString path = root() + QStringLiteral("/many.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    CookieStore store(QString{});
+    const CookiesTxtImport report = ImportCookiesTxt(path, store);
+    EXPECT_TRUE(report.readable);
+    const QList<QNetworkCookie> kept = store.AllCookies();
+    ASSERT_EQ(kept.size(), kMaxCookies);
+    EXPECT_EQ(kept.last().name(), "c15999");
+    EXPECT_EQ(kept.first().name(), "c13000");
+}
+
 }  // namespace
 }  // namespace mosaiq

@@ -1,5 +1,6 @@
 #include "web/http_client.h"
 #include "web/cookie_hook.h"
+#include "web/response_decoding.h"
 
 #include "support/fixture_server.h"
 #include "support/sandbox.h"
@@ -51,7 +52,10 @@ class HttpClientTest : public test::Sandbox {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    QStringList FilesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files); }
+    // Hidden files too: a temporary file left behind must show.
+    QStringList FilesIn(const QString& dir) {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    }
 };
 
 TEST_F(HttpClientTest, ZeroAttemptsMakesNoRequest) {
@@ -223,6 +227,21 @@ TEST_F(HttpClientTest, FarMoreThanMaximumStopsEarly) {
     EXPECT_TRUE(FilesIn(saveDir()).isEmpty());
 }
 
+TEST_F(HttpClientTest, PagesHaveASizeBoundEvenWithoutAMaximum) {
+    Reply declared = Body(QByteArray(1000, 'p'));
+    declared.declaredLength = kMaxPageBytes + 1;
+    declared.closeAfter = 1000;
+    server.Route(kHost, "/declared", declared);
+    EXPECT_FALSE(Fetch(Options("/declared")));
+    EXPECT_EQ(response.bodyLength, 0) << "refused before any body byte";
+
+    Reply endless = Body(QByteArray(kMaxPageBytes + 4096, 'p'));
+    endless.chunked = true;
+    server.Route(kHost, "/endless", endless);
+    EXPECT_FALSE(Fetch(Options("/endless")));
+    EXPECT_LE(response.body.size(), kMaxPageBytes + 65536);
+}
+
 TEST_F(HttpClientTest, SendsAgentHeadersAndBodyUnchanged) {
     server.Route(kHost, "/post", Body("ok"));
     RequestOptions options = Options("/post");
@@ -389,6 +408,16 @@ TEST_F(HttpClientTest, FileModeStreamsAndRenamesOnlyValidBodies) {
     EXPECT_EQ(FilesIn(saveDir()), QStringList{QStringLiteral("相册 1.jpg")});
 }
 
+TEST_F(HttpClientTest, FileModeSavesNamesAsLongAsTheFileSystemAllows) {
+    server.Route(kHost, "/long.jpg", Body("picture"));
+    // 84 Chinese characters of 3 bytes and ".jpg": 256 - 1 bytes, the longest name there is.
+    const QString name = QString(83, QChar(0x76F8)) + QStringLiteral("ab.jpg");
+    ASSERT_EQ(name.toUtf8().size(), 255);
+    EXPECT_TRUE(Fetch(Options("/long.jpg", saveDir() + name)));
+    EXPECT_TRUE(response.savedToFile);
+    EXPECT_EQ(FilesIn(saveDir()), QStringList{name});
+}
+
 TEST_F(HttpClientTest, FileModeNeverLeavesACutFileAtTheTarget) {
     Reply cut = Body(QByteArray(200000, 'c'));
     cut.closeAfter = 70000;
@@ -465,6 +494,26 @@ TEST_F(HttpClientTest, BadServersEndInFalseWithinTheTimeouts) {
     }
 }
 
+TEST_F(HttpClientTest, AServerTricklingBytesEndsAtTheLowSpeedBound) {
+    // Never idle long enough for the inactivity bound, yet far too slow.
+    Reply trickle = Body(QByteArray(400, 't'));
+    trickle.pieceSize = 1;
+    trickle.pieceDelayMs = 50;
+    server.Route(kHost, "/drip", trickle);
+    RequestOptions options = Options("/drip");
+    options.lowSpeedBytesPerSecond = 100;
+    options.lowSpeedSeconds = 1;
+    EXPECT_FALSE(Fetch(options));
+    EXPECT_LT(response.body.size(), 400);
+}
+
+TEST_F(HttpClientTest, AnAddressTooLongToSendIsRefusedWithoutARequest) {
+    server.Route(kHost, "/q", Body("ok"));
+    EXPECT_TRUE(Fetch(Options("/q?n=" + QString(1000, u'1'))));
+    EXPECT_FALSE(Fetch(Options("/q?n=" + QString(131000, u'1'))));
+    EXPECT_EQ(server.Count(kHost, "/q"), 1);
+}
+
 TEST_F(HttpClientTest, UnusableAddressesFail) {
     for (const char* url : {"", "not a url", "ftp://www.example.test/a", "http:///nohost"}) {
         RequestOptions options(QString::fromLatin1(url), QString(), 1000);
@@ -493,9 +542,11 @@ TEST_F(HttpClientTest, CookieHookAndRedirectsPerHop) {
             return url.contains("a.example.test") ? QStringLiteral("uin=o123; skey=@abc")
                                                   : QString();
         },
-        [&](const QString& url, const QByteArray& value) {
+        [&](const QString& url, const QList<QByteArray>& values) {
             std::lock_guard lock(mutex);
-            stored.emplace_back(url, value);
+            for (const QByteArray& value : values) {
+                stored.emplace_back(url, value);
+            }
         });
     Reply jump;
     jump.status = 302;

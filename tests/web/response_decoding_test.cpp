@@ -40,6 +40,22 @@ TEST(InflateBody, WholeCutAndForeignStreams) {
     EXPECT_TRUE(out.isEmpty());
 }
 
+TEST(InflateBody, PageBombsStopAtTheBound) {
+    // 80 MiB of zeros compress to well under 100 KiB.
+    const QByteArray bomb = GzipBytes(QByteArray(80 * 1024 * 1024, '\0'));
+    ASSERT_LT(bomb.size(), 200 * 1024);
+    QByteArray out = "kept";
+    EXPECT_FALSE(InflateBody(bomb, out));
+    EXPECT_EQ(out, "kept") << "nothing of a page past the bound is appended";
+
+    HttpResponse response = Response(bomb, true);
+    EXPECT_TRUE(DecodeResponseText(response, Inflate | Utf8).isEmpty());
+
+    const QByteArray within = GzipBytes(QByteArray(1024 * 1024, 'z'));
+    HttpResponse small = Response(within, true);
+    EXPECT_EQ(DecodeResponseText(small, Inflate | Utf8).size(), 1024 * 1024);
+}
+
 TEST(LooksLikeUtf8, Table) {
     struct Case {
         QByteArray bytes;
