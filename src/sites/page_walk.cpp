@@ -12,7 +12,7 @@ bool PageWalk::Next() {
     if (WalkStopped(m_state, m_kind) || m_fetched >= m_rules.maxPages) {
         return false;
     }
-    if (m_fetched > 0 && !m_again) {
+    if (m_fetched > 0 && !m_again && m_rules.pause.count() > 0) {
         Pause(m_rules.pause);
         // A stop during the pause fetches nothing more.
         if (WalkStopped(m_state, m_kind)) {

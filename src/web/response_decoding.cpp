@@ -15,7 +15,8 @@ QString GbkWithZeroGuard(QByteArray bytes) {
 }
 
 QString ConvertBytes(const HttpResponse& response, const QByteArray& bytes, unsigned flags) {
-    if (response.rawHeaders.contains(QLatin1String("charset=GBK"))) {
+    // Servers write the name in either case.
+    if (response.rawHeaders.contains(QLatin1String("charset=GBK"), Qt::CaseInsensitive)) {
         return (flags & GbkZeroGuard) ? GbkWithZeroGuard(bytes) : AnsiToText(bytes);
     }
     if (flags & Utf8) {

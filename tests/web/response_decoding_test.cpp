@@ -113,8 +113,8 @@ TEST(DecodeResponseText, CodePageChoice) {
     const Case cases[] = {
         {"charset=GBK wins over Utf8", gbk, "Content-Type: text/html; charset=GBK", Inflate | Utf8,
          QStringLiteral("中文")},
-        {"lower case gbk does not count", gbk, "Content-Type: text/html; charset=gbk", Utf8,
-         BytesToText(gbk, kCodePageUtf8)},
+        {"lower case gbk counts too", gbk, "Content-Type: text/html; charset=gbk", Utf8,
+         QStringLiteral("中文")},
         {"zero guard keeps both sides", gbk + QByteArray("\0x\x7Fy", 4), "charset=GBK",
          GbkZeroGuard, QStringLiteral("中文xy")},
         {"without the guard text stops at zero", gbk + QByteArray("\0xy", 3), "charset=GBK", 0,
