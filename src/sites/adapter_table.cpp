@@ -1,7 +1,10 @@
 #include "sites/adapter_table.h"
 
+#include "sites/lofter.h"
+#include "sites/netease.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/renren.h"
 #include "sites/tweibo.h"
 
 namespace mosaiq {
@@ -26,17 +29,17 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::TiebaPhotoAlbums:
             return nullptr;
         case AlbumSource::NeteaseAlbums:
-            return nullptr;
+            return FetchNeteaseAlbums;
         case AlbumSource::NeteasePpAlbums:
-            return nullptr;
+            return FetchNeteasePpAlbums;
         case AlbumSource::RenrenNewLayoutAlbums:
-            return nullptr;
+            return FetchRenrenNewLayoutAlbums;
         case AlbumSource::RenrenClassicAlbums:
-            return nullptr;
+            return FetchRenrenClassicAlbums;
         case AlbumSource::RenrenPublicPageAlbums:
-            return nullptr;
+            return FetchRenrenPublicPageAlbums;
         case AlbumSource::RenrenZhanPosts:
-            return nullptr;
+            return FetchRenrenZhanPosts;
         case AlbumSource::SinaBlogAlbums:
             return nullptr;
         case AlbumSource::SinaBlogArticle:
@@ -90,7 +93,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::HuabanBoards:
             return nullptr;
         case AlbumSource::LofterPosts:
-            return nullptr;
+            return FetchLofterPosts;
         case AlbumSource::TopitAlbums:
             return nullptr;
     }
@@ -114,17 +117,17 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::TiebaPhotoPhotos:
             return nullptr;
         case PictureSource::NeteasePhotos:
-            return nullptr;
+            return FetchNeteasePhotos;
         case PictureSource::NeteasePpPhotos:
-            return nullptr;
+            return FetchNeteasePpPhotos;
         case PictureSource::RenrenNewLayoutPhotos:
-            return nullptr;
+            return FetchRenrenNewLayoutPhotos;
         case PictureSource::RenrenClassicPhotos:
-            return nullptr;
+            return FetchRenrenClassicPhotos;
         case PictureSource::RenrenViewerWalk:
-            return nullptr;
+            return FetchRenrenViewerWalk;
         case PictureSource::RenrenZhanPhotos:
-            return nullptr;
+            return FetchRenrenZhanPhotos;
         case PictureSource::SinaBlogAlbumPhotos:
             return nullptr;
         case PictureSource::SinaBlogArticlePhotos:
@@ -180,7 +183,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::HuabanPhotos:
             return nullptr;
         case PictureSource::LofterPhotos:
-            return nullptr;
+            return FetchLofterPhotos;
         case PictureSource::TopitPhotos:
             return nullptr;
     }
