@@ -128,9 +128,9 @@ TEST_F(LofterTest, EachPostGivesItsFirstUsablePicture) {
         const char* queued;
     };
     const Case cases[] = {
-        {"photo_post.html", "https://imglf3.nosdn.example/img/abc.jpg <- 图片1.jpg"},
+        {"photo_post.html", "http://imglf3.nosdn.127.net/img/abc.jpg <- 图片1.jpg"},
         // The thumbnail and the address that names a folder are passed over.
-        {"text_post.html", "https://imglf.nosdn.example/img/bbb.png <- 图片1.jpg"},
+        {"text_post.html", "http://imglf.nosdn.127.net/img/bbb.png <- 图片1.jpg"},
     };
     for (const Case& c : cases) {
         g_pictureQueue().Clear();
