@@ -43,6 +43,7 @@ QByteArray PostListBody(const QString& blogId) {
 void FetchLofterPosts(JobState& state, const QString& blog) {
     const auto text = SiteRequest(blog + QStringLiteral("view")).Fetch();
     if (!text) {
+        TellUnreachable(state, blog + QStringLiteral("view"));
         return;
     }
     TextSource page(*text);

@@ -138,6 +138,7 @@ std::optional<QString> FetchAnyText(const SiteRequest& request) {
 void FetchNeteaseAlbums(JobState& state, const QString& address) {
     const auto text = SiteRequest(address).Decode(kAnsi).Fetch();
     if (!text) {
+        TellUnreachable(state, address);
         return;
     }
     TextSource page(*text);
@@ -161,6 +162,10 @@ void FetchNeteaseAlbums(JobState& state, const QString& address) {
     QStringList pieces;
     SplitText(*list, u"{id:", pieces);
     for (qsizetype i = 1; i < pieces.size(); ++i) {
+        // Each album may cost a data call: a stop is honoured between them.
+        if (ListStopRequested(state)) {
+            return;
+        }
         TextSource piece(pieces[i]);
         ST_PERLISTRECORD record;
         record.accessFlags = 0;
@@ -280,6 +285,7 @@ void FetchNeteasePhotos(JobState& state, int albumIndex) {
 void FetchNeteasePpAlbums(JobState& state, const QString& address) {
     const auto text = SiteRequest(address).Decode(kAnsi).Fetch();
     if (!text) {
+        TellUnreachable(state, address);
         return;
     }
     TextSource page(*text);

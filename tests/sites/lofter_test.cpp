@@ -114,6 +114,14 @@ TEST_F(LofterTest, PagesThatAreNoArchiveListNothingAndSaySo) {
     }
 }
 
+TEST_F(LofterTest, UnreachableArchiveIsSaid) {
+    Serve("https://walker.lofter.com/view", Broken());
+    List("https://walker.lofter.com/");
+    EXPECT_EQ(
+        frontend.messages,
+        QStringList{"无法读取网页：https://walker.lofter.com/view\n请检查网址和网络连接后重试"});
+}
+
 TEST_F(LofterTest, FailedPostListEndsQuietly) {
     Serve("https://walker.lofter.com/view", Page(Lf("archive.html")));
     Serve(POST_LIST, Broken());

@@ -115,6 +115,17 @@ TEST_F(NeteaseTest, PageWithoutHostNameIsAWrongAddress) {
     EXPECT_EQ(state.m_records.Size(), 0);
 }
 
+TEST_F(NeteaseTest, UnreachableFirstPageIsSaid) {
+    Serve("http://photo.163.com/walker/", Broken());
+    Serve("http://walker.pp.163.com/", Broken());
+    FetchNeteaseAlbums(state, QStringLiteral("http://photo.163.com/walker/"));
+    FetchNeteasePpAlbums(state, QStringLiteral("http://walker.pp.163.com/"));
+    EXPECT_EQ(frontend.messages,
+              (QStringList{"无法读取网页：http://photo.163.com/walker/\n请检查网址和网络连接后重试",
+                           "无法读取网页：http://walker.pp.163.com/\n请检查网址和网络连接后重试"}));
+    EXPECT_EQ(state.m_records.Size(), 0);
+}
+
 TEST_F(NeteaseTest, PictureListBuildsEveryAddressFromItsServer) {
     const int index = AddAlbum("春游", "s1.ph.126.net/ab12/101.js", "101");
     Serve("http://s1.ph.126.net/ab12/101.js", Page(Ne("photos.js")));
