@@ -146,34 +146,20 @@ bool OfferPassword(JobState& state, const ST_PERLISTRECORD& album, const QString
     return true;
 }
 
-// The album page's own title replaces the listed one, unless another album of the list
-// has it already (two albums would then share one folder).
-void RetitleFromAlbumPage(JobState& state, int albumIndex, TextSource& page) {
-    SkipTo(page, u"class=\"ablum-infor\">", true);
-    QString title = TakeBetween(page, u"<h1>", u"<span", Consume);
-    SanitizeName(title, kTimeStampFallback, false);
-    if (title.isEmpty()) {
-        return;
-    }
-    for (int i = 0; i < state.m_records.Size(); ++i) {
-        const ST_PERLISTRECORD* other = state.m_records.At(i);
-        if (i != albumIndex && other != nullptr &&
-            other->title.compare(title, Qt::CaseInsensitive) == 0) {
-            return;
-        }
-    }
-    state.m_records.At(albumIndex)->title = title;
-}
-
-// The album's own page, fetched before its classic pictures and its viewer.
-std::optional<QString> FetchAlbumPage(JobState& state, int albumIndex, TextSource& page) {
-    const auto text = Fetch(state.m_records.At(albumIndex)->albumRef);
+// The album's own page, fetched before its classic pictures and its viewer; gives the title
+// that names pictures without one: the page's, else the listed one. The record itself is
+// left alone: the album table reads it while the download runs, and the listed (unique)
+// title names the album's folder.
+std::optional<QString> FetchAlbumPage(const ST_PERLISTRECORD& album, TextSource& page) {
+    const auto text = Fetch(album.albumRef);
     if (!text) {
         return std::nullopt;
     }
     page = TextSource(*text);
-    RetitleFromAlbumPage(state, albumIndex, page);
-    return state.m_records.At(albumIndex)->title;
+    SkipTo(page, u"class=\"ablum-infor\">", true);
+    QString title = TakeBetween(page, u"<h1>", u"<span", Consume);
+    SanitizeName(title, kTimeStampFallback, false);
+    return title.isEmpty() ? album.title : title;
 }
 
 // Cut at the large picture page when the list gives no original or extra-large address.
@@ -453,7 +439,7 @@ void FetchRenrenClassicPhotos(JobState& state, int albumIndex) {
         state.m_jobText1.chop(1);
     }
     TextSource albumPage;
-    const auto title = FetchAlbumPage(state, albumIndex, albumPage);
+    const auto title = FetchAlbumPage(*found, albumPage);
     if (!title) {
         return;
     }
@@ -494,7 +480,7 @@ void FetchRenrenViewerWalk(JobState& state, int albumIndex) {
         return;
     }
     TextSource albumPage;
-    const auto title = FetchAlbumPage(state, albumIndex, albumPage);
+    const auto title = FetchAlbumPage(*found, albumPage);
     if (!title) {
         return;
     }

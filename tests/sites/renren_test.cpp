@@ -283,8 +283,9 @@ TEST_F(RenrenTest, ClassicPicturesTakeTheLargePageWhenTheListHasNoBigAddress) {
     const QString referer = QStringLiteral(
         " | Referer: "
         "http://photo.renren.com/photo/333/album-9/bypage/ajax?curPage=0&pagenum=65535");
-    // The album page renames the album; a photo without title takes the album's.
-    EXPECT_EQ(Titles(), QStringList{"冬天"});
+    // A photo without title takes the album page's title; the listed album keeps its name
+    // (and its folder).
+    EXPECT_EQ(Titles(), QStringList{"旧名"});
     EXPECT_EQ(Queued(), (QStringList{"http://fmn.rrimg.com/original_76.jpg <- 湖边.jpg" + referer,
                                      "http://fmn.rrimg.com/xlarge_77.jpg <- 冬天.jpg" + referer}));
 }
