@@ -183,8 +183,12 @@ TEST_F(RenrenTest, SingleAlbumsOfBothLayouts) {
 TEST_F(RenrenTest, PageThatIsNoAlbumListsNothing) {
     Serve("http://photo.renren.com/photo/333/album-9", Page(Rr("not_album.html")));
     List("http://photo.renren.com/photo/333/album-9");
+    // A title running on for more than 300 characters was cut from some other page.
+    Serve("http://photo.renren.com/photo/333/album-9/v7",
+          Text("'albumName':'" + QByteArray(301, 'x') + "'"));
+    List("http://photo.renren.com/photo/333/album-9/v7");
     EXPECT_EQ(state.m_records.Size(), 0);
-    EXPECT_EQ(frontend.messages, QStringList{kNoAlbums});
+    EXPECT_EQ(frontend.messages, (QStringList{kNoAlbums, kNoAlbums}));
 }
 
 TEST_F(RenrenTest, ZhanPostsByMonth) {
