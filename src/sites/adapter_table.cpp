@@ -4,9 +4,12 @@
 #include "sites/aliexpress.h"
 #include "sites/baidu.h"
 #include "sites/jd.h"
+#include "sites/lofter.h"
+#include "sites/netease.h"
 #include "sites/poco.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/renren.h"
 #include "sites/shop1688.h"
 #include "sites/sina.h"
 #include "sites/site56.h"
@@ -38,17 +41,17 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::TiebaPhotoAlbums:
             return FetchTiebaThreadAlbum;
         case AlbumSource::NeteaseAlbums:
-            return nullptr;
+            return FetchNeteaseAlbums;
         case AlbumSource::NeteasePpAlbums:
-            return nullptr;
+            return FetchNeteasePpAlbums;
         case AlbumSource::RenrenNewLayoutAlbums:
-            return nullptr;
+            return FetchRenrenNewLayoutAlbums;
         case AlbumSource::RenrenClassicAlbums:
-            return nullptr;
+            return FetchRenrenClassicAlbums;
         case AlbumSource::RenrenPublicPageAlbums:
-            return nullptr;
+            return FetchRenrenPublicPageAlbums;
         case AlbumSource::RenrenZhanPosts:
-            return nullptr;
+            return FetchRenrenZhanPosts;
         case AlbumSource::SinaBlogAlbums:
             return FetchSinaBlogAlbums;
         case AlbumSource::SinaBlogArticle:
@@ -102,7 +105,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::HuabanBoards:
             return nullptr;
         case AlbumSource::LofterPosts:
-            return nullptr;
+            return FetchLofterPosts;
         case AlbumSource::TopitAlbums:
             return FetchTopitAlbums;
     }
@@ -126,17 +129,17 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::TiebaPhotoPhotos:
             return FetchTiebaThreadPhotos;
         case PictureSource::NeteasePhotos:
-            return nullptr;
+            return FetchNeteasePhotos;
         case PictureSource::NeteasePpPhotos:
-            return nullptr;
+            return FetchNeteasePpPhotos;
         case PictureSource::RenrenNewLayoutPhotos:
-            return nullptr;
+            return FetchRenrenNewLayoutPhotos;
         case PictureSource::RenrenClassicPhotos:
-            return nullptr;
+            return FetchRenrenClassicPhotos;
         case PictureSource::RenrenViewerWalk:
-            return nullptr;
+            return FetchRenrenViewerWalk;
         case PictureSource::RenrenZhanPhotos:
-            return nullptr;
+            return FetchRenrenZhanPhotos;
         case PictureSource::SinaBlogAlbumPhotos:
             return FetchSinaBlogAlbumPhotos;
         case PictureSource::SinaBlogArticlePhotos:
@@ -192,7 +195,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::HuabanPhotos:
             return nullptr;
         case PictureSource::LofterPhotos:
-            return nullptr;
+            return FetchLofterPhotos;
         case PictureSource::TopitPhotos:
             return FetchTopitPhotos;
     }

@@ -29,6 +29,10 @@ void Tell(JobState& state, const QString& text) {
     }
 }
 
+void TellUnreachable(JobState& state, const QString& address) {
+    Tell(state, QStringLiteral("无法读取网页：%1\n请检查网址和网络连接后重试").arg(address));
+}
+
 bool Ask(JobState& state, const QString& question) {
     return state.frontend != nullptr && state.frontend->AskYesNo(question, kCaption);
 }

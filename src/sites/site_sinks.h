@@ -24,6 +24,9 @@ bool QueuePicture(JobState& state, const QString& address, const QString& descri
 
 // Message box with the caption "提示".
 void Tell(JobState& state, const QString& text);
+// Says that the site could not be read at `address`: an album list that ends because its
+// first page never came is no empty account.
+void TellUnreachable(JobState& state, const QString& address);
 // Yes/No question with the caption "提示"; true for Yes.
 bool Ask(JobState& state, const QString& question);
 // Opens the login window on `address` and waits until it is closed.
