@@ -1,5 +1,6 @@
 #include "sites/adapter_table.h"
 
+#include "sites/douban.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
 #include "sites/tweibo.h"
@@ -60,7 +61,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::PchomeAlbums:
             return nullptr;
         case AlbumSource::DoubanAlbums:
-            return nullptr;
+            return FetchDoubanAlbum;
         case AlbumSource::TaobaoShop:
             return nullptr;
         case AlbumSource::AlibabaShop:
@@ -148,7 +149,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::PchomePhotos:
             return nullptr;
         case PictureSource::DoubanPhotos:
-            return nullptr;
+            return FetchDoubanPhotos;
         case PictureSource::TaobaoPhotos:
             return nullptr;
         case PictureSource::AlibabaPhotos:
