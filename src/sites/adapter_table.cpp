@@ -1,6 +1,8 @@
 #include "sites/adapter_table.h"
 
 #include "sites/douban.h"
+#include "sites/duitang.h"
+#include "sites/huaban.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
 #include "sites/tweibo.h"
@@ -87,9 +89,9 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::SzwegoAlbums:
             return nullptr;
         case AlbumSource::DuitangAlbums:
-            return nullptr;
+            return FetchDuitangAlbums;
         case AlbumSource::HuabanBoards:
-            return nullptr;
+            return FetchHuabanBoard;
         case AlbumSource::LofterPosts:
             return nullptr;
         case AlbumSource::TopitAlbums:
@@ -177,9 +179,9 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::SzwegoPhotos:
             return nullptr;
         case PictureSource::DuitangPhotos:
-            return nullptr;
+            return FetchDuitangPhotos;
         case PictureSource::HuabanPhotos:
-            return nullptr;
+            return FetchHuabanPins;
         case PictureSource::LofterPhotos:
             return nullptr;
         case PictureSource::TopitPhotos:

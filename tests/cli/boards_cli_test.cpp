@@ -42,12 +42,16 @@ class BoardsCliTest : public Sandbox {
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
         const int code = RunCli({"download", input, "--save", saveDir() + "out", "--threads", "2",
-                                 "--data-dir", dataDir(), "--quiet"},
+                                 "--data-dir", dataDir()},
                                 {out, err, false});
         std::rewind(err);
         char buffer[4096];
         for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) {
             errText.append(buffer, qsizetype(n));
+        }
+        std::rewind(out);
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) {
+            outText.append(buffer, qsizetype(n));
         }
         std::fclose(out);
         std::fclose(err);
@@ -72,8 +76,27 @@ class BoardsCliTest : public Sandbox {
         return files;
     }
 
+    // Duitang's picture pages of album 123: two pages of three pictures.
+    void ServeDuitangPhotos() {
+        server.Route("www.duitang.com", "/napi/blog/list/by_album/", [](const RecordedRequest& r) {
+            Reply reply;
+            if (r.target.contains("album_id=123&")) {
+                reply.body = Fixture(r.target.contains("&start=0&") ? "duitang/photos_page1.json"
+                                                                    : "duitang/photos_page2.json");
+            } else {
+                reply.body = Fixture("duitang/albums_end.json");
+            }
+            return reply;
+        });
+        for (const char* name : {"a.jpg", "b.png", "c.jpeg"}) {
+            Serve("c-ssl.duitang.com", QStringLiteral("/uploads/item/") + name,
+                  QByteArray("IMG-") + name);
+        }
+    }
+
     FixtureServer server;
     QByteArray errText;
+    QByteArray outText;
 
   private:
     Sleeper m_formerSleeper;
@@ -84,6 +107,53 @@ TEST_F(BoardsCliTest, DoubanAlbumDownloads) {
     Serve("img1.doubanio.com", "/view/photo/raw/public/p2001.jpg", "JPEG-2001");
     ASSERT_EQ(Download("https://www.douban.com/photos/album/123/?from=home"), 0) << errText.data();
     EXPECT_EQ(Saved(), QStringList{"猫咪/猫咪/橘猫.jpg = JPEG-2001"});
+}
+
+TEST_F(BoardsCliTest, DuitangUserAndAlbumDownload) {
+    Serve("www.duitang.com", "/people/", Fixture("duitang/user_page.html"));
+    Serve("www.duitang.com", "/album/list/1/24/", Fixture("duitang/albums_page1.json"));
+    Serve("www.duitang.com", "/album/list/2/24/", Fixture("duitang/albums_end.json"));
+    ServeDuitangPhotos();
+    // Album 501 ("旅行") gets album 123's pictures.
+    server.Route("www.duitang.com", "/napi/blog/list/by_album/", [](const RecordedRequest& r) {
+        Reply reply;
+        const bool travel = r.target.contains("album_id=501&");
+        reply.body = Fixture(!travel                          ? "duitang/albums_end.json"
+                             : r.target.contains("&start=0&") ? "duitang/photos_page1.json"
+                                                              : "duitang/photos_page2.json");
+        return reply;
+    });
+    ASSERT_EQ(Download("https://www.duitang.com/people/?user_id=12345"), 0) << errText.data();
+    EXPECT_EQ(Saved(), (QStringList{"堆糖_12345/旅行/最后.jpg = IMG-c.jpeg",
+                                    "堆糖_12345/旅行/第一张.jpg = IMG-a.jpg",
+                                    "堆糖_12345/旅行/第二张.jpg = IMG-b.png"}))
+        << errText.data() << outText.data();
+}
+
+TEST_F(BoardsCliTest, DuitangAlbumDownloads) {
+    Serve("www.duitang.com", "/album/", Fixture("duitang/album_page.html"));
+    ServeDuitangPhotos();
+    ASSERT_EQ(Download("https://www.duitang.com/album/?id=123"), 0) << errText.data();
+    EXPECT_EQ(Saved(), (QStringList{"堆糖_777/猫咪合集/最后.jpg = IMG-c.jpeg",
+                                    "堆糖_777/猫咪合集/第一张.jpg = IMG-a.jpg",
+                                    "堆糖_777/猫咪合集/第二张.jpg = IMG-b.png"}));
+}
+
+TEST_F(BoardsCliTest, HuabanBoardDownloads) {
+    Serve("huaban.com", "/boards/8801/", Fixture("huaban/board.html"));
+    server.Route("huaban.com", "/boards/8801/", [](const RecordedRequest& r) {
+        Reply reply;
+        reply.body =
+            Fixture(r.target.contains("max=") ? "huaban/pins_page2.json" : "huaban/board.html");
+        return reply;
+    });
+    Serve("hbimg.b0.upaiyun.com", "/k1001", "PIN-1001");
+    Serve("hbimg.b0.upaiyun.com", "/k1002", "PIN-1002");
+    Serve("hbimg.huabanimg.com", "/k1003", "PIN-1003");
+    ASSERT_EQ(Download("https://huaban.com/boards/8801/"), 0) << errText.data();
+    EXPECT_EQ(Saved(), (QStringList{"小花设计/家居灵感/卧室.jpg = PIN-1003",
+                                    "小花设计/家居灵感/客厅.jpg = PIN-1001",
+                                    "小花设计/家居灵感/餐厅.jpg = PIN-1002"}));
 }
 
 }  // namespace
