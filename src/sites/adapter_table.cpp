@@ -5,6 +5,7 @@
 #include "sites/huaban.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/szwego.h"
 #include "sites/tweibo.h"
 
 namespace mosaiq {
@@ -87,7 +88,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::InstagramAlbums:
             return nullptr;
         case AlbumSource::SzwegoAlbums:
-            return nullptr;
+            return FetchSzwegoPosts;
         case AlbumSource::DuitangAlbums:
             return FetchDuitangAlbums;
         case AlbumSource::HuabanBoards:
@@ -177,7 +178,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::InstagramPhotos:
             return nullptr;
         case PictureSource::SzwegoPhotos:
-            return nullptr;
+            return FetchSzwegoPictures;
         case PictureSource::DuitangPhotos:
             return FetchDuitangPhotos;
         case PictureSource::HuabanPhotos:

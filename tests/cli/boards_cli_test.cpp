@@ -156,5 +156,42 @@ TEST_F(BoardsCliTest, HuabanBoardDownloads) {
                                     "小花设计/家居灵感/餐厅.jpg = PIN-1002"}));
 }
 
+TEST_F(BoardsCliTest, SzwegoShopDownloadsPicturesVideosAndTexts) {
+    server.Route(
+        "www.szwego.com", "/service/album/get_album_themes_list.jsp", [](const RecordedRequest& r) {
+            Reply reply;
+            reply.body = Fixture(r.target.contains("time_stamp=") ? "szwego/posts_end.json"
+                                                                  : "szwego/posts_page1.json");
+            return reply;
+        });
+    // Bodies that start as their formats do, so the format fix keeps their extensions.
+    for (const char* name : {"a1", "a2", "a3", "c1"}) {
+        Serve("xcimg.szwego.com", QStringLiteral("/%1.jpg").arg(name),
+              QByteArray("\xFF\xD8\xFF\xE0JFIF-") + name);
+    }
+    Serve("xcimg.szwego.com", "/v2.mp4",
+          QByteArray("\0\0\0\x18"
+                     "ftypmp42-v2",
+                     15));
+    ASSERT_EQ(Download("https://www.szwego.com/static/index.html#/shop_detail/A1"), 0)
+        << errText.data();
+    const auto utf16 = [](const QString& text) {
+        QByteArray bytes("\xFF\xFE", 2);
+        bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        return QString::fromUtf8(bytes);
+    };
+    const QString jpeg = QString::fromUtf8("\xFF\xD8\xFF\xE0JFIF-");
+    // Numbered as the order fix of these settings numbers them.
+    EXPECT_EQ(Saved(),
+              (QStringList{"G1/1) 1.jpg = " + jpeg + "a1", "G1/2) 2.jpg = " + jpeg + "a2",
+                           "G1/3) 3.jpg = " + jpeg + "a3",
+                           "G1/图片描述.txt = " + utf16("新款上市\r\n包邮"),
+                           "G2/1) 1.mp4 = " + QString::fromUtf8(QByteArray("\0\0\0\x18"
+                                                                           "ftypmp42-v2",
+                                                                           15)),
+                           "G3/1) 1.jpg = " + jpeg + "c1", "G3/图片描述.txt = " + utf16("第三")}))
+        << errText.data();
+}
+
 }  // namespace
 }  // namespace mosaiq::test
