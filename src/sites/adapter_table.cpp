@@ -3,6 +3,7 @@
 #include "sites/douban.h"
 #include "sites/duitang.h"
 #include "sites/huaban.h"
+#include "sites/instagram.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
 #include "sites/szwego.h"
@@ -86,7 +87,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::JdProduct:
             return nullptr;
         case AlbumSource::InstagramAlbums:
-            return nullptr;
+            return FetchInstagramAccount;
         case AlbumSource::SzwegoAlbums:
             return FetchSzwegoPosts;
         case AlbumSource::DuitangAlbums:
@@ -176,7 +177,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::JdPhotos:
             return nullptr;
         case PictureSource::InstagramPhotos:
-            return nullptr;
+            return FetchInstagramPosts;
         case PictureSource::SzwegoPhotos:
             return FetchSzwegoPictures;
         case PictureSource::DuitangPhotos:

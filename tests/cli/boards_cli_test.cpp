@@ -193,5 +193,22 @@ TEST_F(BoardsCliTest, SzwegoShopDownloadsPicturesVideosAndTexts) {
         << errText.data();
 }
 
+TEST_F(BoardsCliTest, InstagramAccountDownloads) {
+    Serve("www.instagram.com", "/tester", Fixture("instagram/profile.html"));
+    Serve("www.instagram.com", "/static/bundles/ProfilePageContainer.js/abc123.js",
+          Fixture("instagram/ProfilePageContainer.js"));
+    Serve("www.instagram.com", "/graphql/query/", Fixture("instagram/posts_last.json"));
+    const QByteArray jpeg("\xFF\xD8\xFF\xE0JFIF-");
+    for (const char* name : {"a", "b", "e"}) {
+        Serve("scontent.cdninstagram.com", QStringLiteral("/t51/%1.jpg").arg(name), jpeg + name);
+    }
+    ASSERT_EQ(Download("https://www.instagram.com/tester/"), 0) << errText.data();
+    const QString prefix = QString::fromUtf8(jpeg);
+    EXPECT_EQ(Saved(), (QStringList{"tester/1) 旅行 🌊.jpg = " + prefix + "a",
+                                    "tester/2) tester.jpg = " + prefix + "b",
+                                    "tester/3) 最后.jpg = " + prefix + "e"}))
+        << errText.data();
+}
+
 }  // namespace
 }  // namespace mosaiq::test
