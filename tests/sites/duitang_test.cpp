@@ -136,6 +136,17 @@ INSTANTIATE_TEST_SUITE_P(
                                   nullptr, "请输入花瓣画板的网址\n(网址中含有/boards/)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(DuitangTest, UserIdFromThePageNeverLeadsOutOfTheSaveFolder) {
+    const QString user = QStringLiteral("https://www.duitang.com/people/?user_id=1");
+    Serve(user, Text("<div class=\"dt-header-btm\"><a href=\"/people/?user_id=../../x\">"));
+    Serve(QStringLiteral("http://www.duitang.com/album/list/1/24/?user_id=..%2F..%2Fx&_=*"),
+          Dt("albums_end.json"));
+    List(user);
+    EXPECT_FALSE(state.m_account.contains(u'/'));
+    EXPECT_TRUE(state.m_account.startsWith(QStringLiteral("堆糖_")));
+    EXPECT_EQ(server.requests().size(), 2u);  // the id itself goes to the site encoded
+}
+
 TEST_F(DuitangTest, FailedPageEndsTheListingWithWhatWasFound) {
     const QString list =
         QStringLiteral("http://www.duitang.com/album/list/%1/24/?user_id=12345&_=*");
