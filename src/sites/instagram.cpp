@@ -189,18 +189,18 @@ void FetchInstagramPosts(JobState& state, int albumIndex) {
         accountId = TakeBetween(QStringView(page), u"owner\":{\"id\":\"", u"\"");
         for (const QString& piece : Posts(page, pages == 1)) {
             const QString caption = Caption(piece);
-            QString address = TakeBetween(QStringView(piece), u"display_src\":\"", u"\"");
-            if (address.isEmpty()) {
-                address = TakeBetween(QStringView(piece), u"display_url\":\"", u"\"");
+            QString picture = TakeBetween(QStringView(piece), u"display_src\":\"", u"\"");
+            if (picture.isEmpty()) {
+                picture = TakeBetween(QStringView(piece), u"display_url\":\"", u"\"");
             }
-            if (address.isEmpty()) {
+            if (picture.isEmpty()) {
                 continue;
             }
-            address = PictureAddress(address);
+            picture = PictureAddress(picture);
             const bool queued =
                 piece.contains(u"\"GraphSidecar\"")
-                    ? QueueSidecar(state, post, piece, address, caption, account, albumIndex)
-                    : QueuePicture(state, address, caption, QString(), albumIndex);
+                    ? QueueSidecar(state, post, piece, picture, caption, account, albumIndex)
+                    : QueuePicture(state, picture, caption, QString(), albumIndex);
             if (!queued) {
                 return;
             }

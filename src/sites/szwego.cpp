@@ -52,6 +52,7 @@ void FetchSzwegoPosts(JobState& state, const QString& shopId) {
     SiteRequest request;
     request.Header(u"Accept", kAccept);
     bool retried = false;
+    state.m_jobText1.clear();
     for (PageWalk walk(state, WalkOf::Albums); walk.Next();) {
         const bool firstPage = walk.Index() == 0;
         const QString cursor = state.m_jobText1;

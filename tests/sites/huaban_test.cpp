@@ -81,6 +81,22 @@ TEST_F(HuabanTest, TimedOutPinsPageIsRetriedWithoutTheSessionThreeTimesInAll) {
     EXPECT_EQ(pauses, (std::vector<long long>{1000, 6000, 1000, 6000, 1000, 6000}));
 }
 
+TEST_F(HuabanTest, BoardWithoutPinCountIsReadToItsEnd) {
+    // A count of 0 would otherwise end the list before its first pin.
+    ST_PERLISTRECORD board;
+    board.title = QStringLiteral("家居灵感");
+    board.albumRef = QStringLiteral("https://huaban.com/8801/");
+    board.pictureCount = 0;
+    const int index = AddRecord(board);
+    state.m_jobText1 = QString::fromUtf8(Fixture("huaban/board.html"));
+    Serve(kPins, Hb("pins_page2.json"));
+    Serve(QStringLiteral("https://huaban.com/boards/8801/?js9pibaa&max=1004&limit=20&wfl=1"),
+          Text(R"({"pins":[]})"));
+    FetchHuabanPins(state, index);
+    EXPECT_EQ(g_pictureQueue().Count(), 4);
+    EXPECT_EQ(server.requests().size(), 2u);
+}
+
 TEST_F(HuabanTest, ShortOrFailingBoardPageIsTriedFourTimes) {
     Serve(kBoard, Text("<html>稍后再试</html>"));
     List(kBoard);
