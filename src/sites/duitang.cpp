@@ -17,11 +17,6 @@ const QString kWebTls = QStringLiteral("https://www.duitang.com");
 
 constexpr int kPageSize = 24;
 
-// "%d%04d" and "%d%03d" of the sites' cache breakers: the seconds, then a number of fixed width.
-QString SecondsAnd(int64_t seconds, uint32_t number, int width) {
-    return QString::number(seconds) + QStringLiteral("%1").arg(number, width, 10, QLatin1Char('0'));
-}
-
 void ListOneAlbum(JobState& state) {
     const QStringView page(state.m_jobText1);
     ST_PERLISTRECORD record;
@@ -50,7 +45,8 @@ void FetchDuitangAlbums(JobState& state, const QString& userId) {
             request
                 .At(SiteAddress(
                     host::kWeb, u"/album/list/%d/24/?user_id=%s&_=%s",
-                    {walk.Page(), userId, AddressValue::Verbatim(SecondsAnd(now, now % 10000, 4))}))
+                    {walk.Page(), userId,
+                     AddressValue::Verbatim(SecondsAndNumber(now, uint32_t(now % 10000), 4))}))
                 .Fetch();
         if (!text) {
             return;
@@ -101,7 +97,7 @@ void FetchDuitangPhotos(JobState& state, int albumIndex) {
                     u"%2Csender%2Creply_count&start=%d&_=%s",
                     {albumId, walk.Page(),
                      AddressValue::Verbatim(
-                         SecondsAnd(QDateTime::currentSecsSinceEpoch(), pageTag, 3))}))
+                         SecondsAndNumber(QDateTime::currentSecsSinceEpoch(), pageTag, 3))}))
                 .Fetch();
         ++pageTag;
         if (!text) {

@@ -18,11 +18,9 @@ const QString kAccept = QStringLiteral(
 const QString kVerificationPage = QStringLiteral("系统优化");
 constexpr int kLoginAutoCloseSeconds = 4;
 
-// "%d%03d": the start's seconds, then the program's run time in milliseconds modulo 1000.
+// The start's seconds, then the program's run time in milliseconds modulo 1000.
 AddressValue CacheBreakerOf(int64_t seconds) {
-    return AddressValue::Verbatim(
-        QString::number(seconds) +
-        QStringLiteral("%1").arg(ProcessClockMs() % 1000, 3, 10, QLatin1Char('0')));
+    return AddressValue::Verbatim(SecondsAndNumber(seconds, ProcessClockMs() % 1000, 3));
 }
 
 QString PostsAddress(const QString& shopId, const QString& cursor, bool firstPage,

@@ -4,7 +4,9 @@
 #include "sites/picture_list_dispatch.h"
 #include "sites/szwego.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QRegularExpression>
 
 namespace mosaiq::test {
 namespace {
@@ -70,6 +72,13 @@ TEST_F(SzwegoTest, PostsArePagedByTheLastPostsTimeStamp) {
                     "  Accept-Encoding: gzip, deflate", (std::string("GET ") + kSecondPage).c_str(),
                     accept, "  Accept-Encoding: gzip, deflate"});
     EXPECT_TRUE(frontend.logins.isEmpty());
+    // The cache breaker: the start's seconds, then three digits of run time.
+    const QString target = server.requests().at(0).target;
+    const QString breaker = target.mid(target.lastIndexOf("&_=") + 3);
+    EXPECT_EQ(breaker.size(), QString::number(QDateTime::currentSecsSinceEpoch()).size() + 3);
+    EXPECT_TRUE(QRegularExpression("^[0-9]+$").match(breaker).hasMatch()) << breaker.toStdString();
+    const QString second = server.requests().at(1).target;
+    EXPECT_EQ(second.mid(second.lastIndexOf("&_=") + 3).chopped(3), breaker.chopped(3));
 }
 
 TEST_F(SzwegoTest, PageThatListsNoPostEndsTheListing) {
