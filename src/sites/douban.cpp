@@ -49,6 +49,7 @@ void FetchDoubanAlbum(JobState& state, const QString& albumAddress) {
     state.m_jobText1.clear();
     const auto page = SiteRequest(albumAddress).Referer(albumAddress).Fetch();
     if (!page) {
+        TellUnreachable(state, albumAddress);
         return;
     }
     ST_PERLISTRECORD record;

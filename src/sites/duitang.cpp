@@ -41,14 +41,15 @@ void FetchDuitangAlbums(JobState& state, const QString& userId) {
     Pause(1500ms);
     for (PageWalk walk(state, WalkOf::Albums, {.pause = 1500ms}); walk.Next();) {
         const int64_t now = QDateTime::currentSecsSinceEpoch();
-        const auto text =
-            request
-                .At(SiteAddress(
-                    host::kWeb, u"/album/list/%d/24/?user_id=%s&_=%s",
-                    {walk.Page(), userId,
-                     AddressValue::Verbatim(SecondsAndNumber(now, uint32_t(now % 10000), 4))}))
-                .Fetch();
+        const QString address =
+            SiteAddress(host::kWeb, u"/album/list/%d/24/?user_id=%s&_=%s",
+                        {walk.Page(), userId,
+                         AddressValue::Verbatim(SecondsAndNumber(now, uint32_t(now % 10000), 4))});
+        const auto text = request.At(address).Fetch();
         if (!text) {
+            if (walk.Index() == 0) {
+                TellUnreachable(state, address);
+            }
             return;
         }
         QStringList pieces;

@@ -48,6 +48,7 @@ void FetchHuabanBoard(JobState& state, const QString& boardAddress) {
                           .MinBodyLength(kBoardMinBytes)
                           .Fetch();
     if (!page) {
+        TellUnreachable(state, address);
         return;
     }
     TextSource board(*page);

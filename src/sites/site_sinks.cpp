@@ -29,6 +29,10 @@ void Tell(JobState& state, const QString& text) {
     }
 }
 
+void TellUnreachable(JobState& state, const QString& address) {
+    Tell(state, QStringLiteral("没有读到网页，请检查网络或网址后重试：\n") + address);
+}
+
 bool Ask(JobState& state, const QString& question) {
     return state.frontend != nullptr && state.frontend->AskYesNo(question, kCaption);
 }

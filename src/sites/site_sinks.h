@@ -24,6 +24,9 @@ bool QueuePicture(JobState& state, const QString& address, const QString& descri
 
 // Message box with the caption "提示".
 void Tell(JobState& state, const QString& text);
+// Tells that the page at `address` could not be read (failed, or empty), so that a listing that
+// found nothing because the site was not reached does not pass for an empty one.
+void TellUnreachable(JobState& state, const QString& address);
 // Yes/No question with the caption "提示"; true for Yes.
 bool Ask(JobState& state, const QString& question);
 // Opens the login window on `address` and waits until it is closed.

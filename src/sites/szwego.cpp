@@ -54,8 +54,12 @@ void FetchSzwegoPosts(JobState& state, const QString& shopId) {
     for (PageWalk walk(state, WalkOf::Albums); walk.Next();) {
         const bool firstPage = walk.Index() == 0;
         const QString cursor = state.m_jobText1;
-        const auto text = request.At(PostsAddress(shopId, cursor, firstPage, seconds)).Fetch();
+        const QString address = PostsAddress(shopId, cursor, firstPage, seconds);
+        const auto text = request.At(address).Fetch();
         if (!text) {
+            if (firstPage) {
+                TellUnreachable(state, address);
+            }
             return;
         }
         if (firstPage && !retried && text->indexOf(kVerificationPage) >= 1) {

@@ -116,11 +116,11 @@ TEST_F(DoubanTest, AddressesWithoutAlbumPhotosAreRefusedWithoutARequest) {
     EXPECT_TRUE(server.requests().empty());
 }
 
-TEST_F(DoubanTest, UnreachableAlbumListsNothing) {
+TEST_F(DoubanTest, UnreachableAlbumIsSaid) {
     Serve(kAlbum, Broken());
     List(kAlbum);
     EXPECT_EQ(state.m_records.Size(), 0);
-    EXPECT_TRUE(frontend.messages.isEmpty());
+    EXPECT_EQ(frontend.messages, QStringList{"没有读到网页，请检查网络或网址后重试：\n" + kAlbum});
 }
 
 }  // namespace

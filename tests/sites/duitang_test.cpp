@@ -155,6 +155,7 @@ TEST_F(DuitangTest, FailedPageEndsTheListingWithWhatWasFound) {
     FetchDuitangAlbums(state, QStringLiteral("12345"));
     EXPECT_EQ(Titles(), (QStringList{"旅行", "美食"}));
     EXPECT_EQ(server.requests().size(), 2u);
+    EXPECT_TRUE(frontend.messages.isEmpty());  // the site was reached
 
     state.m_listState = ListState::StopRequested;  // a stopped job asks for no page
     FetchDuitangAlbums(state, QStringLiteral("12345"));

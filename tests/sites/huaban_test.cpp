@@ -104,6 +104,7 @@ TEST_F(HuabanTest, ShortOrFailingBoardPageIsTriedFourTimes) {
     EXPECT_EQ(server.requests().size(), 4u);
     // The client waits after every failed attempt, the last one too.
     EXPECT_EQ(pauses, (std::vector<long long>{4000, 4000, 4000, 4000}));
+    EXPECT_EQ(frontend.messages, QStringList{"没有读到网页，请检查网络或网址后重试：\n" + kBoard});
 }
 
 }  // namespace
