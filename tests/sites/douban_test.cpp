@@ -110,6 +110,16 @@ TEST_F(DoubanTest, FailedFollowingPageKeepsThePicturesQueued) {
     EXPECT_EQ(server.requests().size(), 2u);
 }
 
+TEST_F(DoubanTest, DownloadWithoutTheListedPageReadsTheAlbumPage) {
+    Serve(kAlbum, Db("second_title_form.html"));
+    ST_PERLISTRECORD album;
+    album.title = QStringLiteral("猫咪");
+    album.albumRef = kAlbum;
+    FetchDoubanPhotos(state, AddRecord(album));
+    EXPECT_EQ(g_pictureQueue().Count(), 1);
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
 TEST_F(DoubanTest, AddressesWithoutAlbumPhotosAreRefusedWithoutARequest) {
     EXPECT_FALSE(List(QStringLiteral("https://www.douban.com/people/someone/")));
     EXPECT_EQ(frontend.messages.size(), 1);

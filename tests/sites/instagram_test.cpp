@@ -128,6 +128,13 @@ TEST_F(InstagramTest, UnreachablePostQueuesItsOwnPicture) {
     EXPECT_EQ(g_pictureQueue().Row(2).fileName, QStringLiteral("多图.jpg"));
 }
 
+TEST_F(InstagramTest, AddressWithoutAccountIsRefused) {
+    bool single = false;
+    DispatchAlbumList(state, QStringLiteral("https://www.instagram.com/?hl=en"), single);
+    EXPECT_EQ(state.m_records.Size(), 0);  // no album, so the download does not start
+    EXPECT_EQ(frontend.messages, QStringList{"请输入Instagram用户主页的网址"});
+}
+
 TEST_F(InstagramTest, ProfileWithoutScriptEndsTheAlbum) {
     Serve(kScript, Broken());
     List(QStringLiteral("https://www.instagram.com/tester"));
