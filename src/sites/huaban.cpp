@@ -15,6 +15,8 @@ namespace host {
 const QString kDefaultImages = QStringLiteral("hbimg.huabanimg.com");
 }  // namespace host
 
+const QString kNoBoard = QStringLiteral("没有在页面里找到画板，请确认网址，或登录花瓣后重试");
+
 constexpr uint8_t kBoardAttempts = 4;
 constexpr uint8_t kBoardRetryDelaySeconds = 4;
 constexpr uint32_t kBoardMinBytes = 100;
@@ -54,8 +56,9 @@ void FetchHuabanBoard(JobState& state, const QString& boardAddress) {
     TextSource board(*page);
     SkipTo(board, u"app.page[\"", true);
     const QString boardId = TakeBetween(board, u"board_id\":", u",", Consume).trimmed();
-    // A page without a board (a login or an error page) lists nothing.
+    // A page without a board: a login or an error page.
     if (boardId.isEmpty()) {
+        Tell(state, kNoBoard);
         return;
     }
     ST_PERLISTRECORD record;

@@ -97,6 +97,15 @@ TEST_F(HuabanTest, BoardWithoutPinCountIsReadToItsEnd) {
     EXPECT_EQ(server.requests().size(), 2u);
 }
 
+TEST_F(HuabanTest, PageWithoutBoardIsSaid) {
+    Serve(kBoard, Text(QByteArray(R"(<html><head><title>登录花瓣</title></head><script>)"
+                                  R"(app.page["login"] = {"title":"登录","next":"/boards/8801/"};)"
+                                  R"(</script></html>)")));
+    List(kBoard);
+    EXPECT_EQ(state.m_records.Size(), 0);
+    EXPECT_EQ(frontend.messages, QStringList{"没有在页面里找到画板，请确认网址，或登录花瓣后重试"});
+}
+
 TEST_F(HuabanTest, ShortOrFailingBoardPageIsTriedFourTimes) {
     Serve(kBoard, Text("<html>稍后再试</html>"));
     List(kBoard);
