@@ -3,6 +3,10 @@
 #include "sites/alibaba.h"
 #include "sites/aliexpress.h"
 #include "sites/baidu.h"
+#include "sites/douban.h"
+#include "sites/duitang.h"
+#include "sites/huaban.h"
+#include "sites/instagram.h"
 #include "sites/jd.h"
 #include "sites/lofter.h"
 #include "sites/netease.h"
@@ -13,6 +17,7 @@
 #include "sites/shop1688.h"
 #include "sites/sina.h"
 #include "sites/site56.h"
+#include "sites/szwego.h"
 #include "sites/taobao.h"
 #include "sites/topit.h"
 #include "sites/tweibo.h"
@@ -75,7 +80,7 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::PchomeAlbums:
             return nullptr;
         case AlbumSource::DoubanAlbums:
-            return nullptr;
+            return FetchDoubanAlbum;
         case AlbumSource::TaobaoShop:
             return FetchTaobaoItem;
         case AlbumSource::AlibabaShop:
@@ -97,13 +102,13 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::JdProduct:
             return FetchJdProduct;
         case AlbumSource::InstagramAlbums:
-            return nullptr;
+            return FetchInstagramAccount;
         case AlbumSource::SzwegoAlbums:
-            return nullptr;
+            return FetchSzwegoPosts;
         case AlbumSource::DuitangAlbums:
-            return nullptr;
+            return FetchDuitangAlbums;
         case AlbumSource::HuabanBoards:
-            return nullptr;
+            return FetchHuabanBoard;
         case AlbumSource::LofterPosts:
             return FetchLofterPosts;
         case AlbumSource::TopitAlbums:
@@ -163,7 +168,7 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::PchomePhotos:
             return nullptr;
         case PictureSource::DoubanPhotos:
-            return nullptr;
+            return FetchDoubanPhotos;
         case PictureSource::TaobaoPhotos:
             return FetchTaobaoPictures;
         case PictureSource::AlibabaPhotos:
@@ -187,13 +192,13 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::JdPhotos:
             return FetchJdPictures;
         case PictureSource::InstagramPhotos:
-            return nullptr;
+            return FetchInstagramPosts;
         case PictureSource::SzwegoPhotos:
-            return nullptr;
+            return FetchSzwegoPictures;
         case PictureSource::DuitangPhotos:
-            return nullptr;
+            return FetchDuitangPhotos;
         case PictureSource::HuabanPhotos:
-            return nullptr;
+            return FetchHuabanPins;
         case PictureSource::LofterPhotos:
             return FetchLofterPhotos;
         case PictureSource::TopitPhotos:

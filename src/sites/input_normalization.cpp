@@ -1,5 +1,6 @@
 #include "sites/input_normalization.h"
 
+#include "core/naming.h"
 #include "sites/recognition.h"
 #include "sites/site_address.h"
 #include "sites/site_hosts.h"
@@ -590,7 +591,10 @@ bool CompleteDuitang(AlbumListPlan& plan, const QString& page) {
         return false;
     }
     CutAtEach(userId, {u"?", u"#"});
-    plan.account = QStringLiteral("堆糖_") + userId;
+    // The account names the save folder: a page's text must not lead out of it.
+    QString account = QStringLiteral("堆糖_") + userId;
+    SanitizeName(account, kTimeStampFallback, true);
+    plan.account = account;
     plan.input = userId;
     return true;
 }

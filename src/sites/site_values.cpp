@@ -37,4 +37,8 @@ QString CacheBreaker() {
     return RandomFraction().trimmed();
 }
 
+QString SecondsAndNumber(int64_t seconds, uint32_t number, int width) {
+    return QString::number(seconds) + QStringLiteral("%1").arg(number, width, 10, QLatin1Char('0'));
+}
+
 }  // namespace mosaiq

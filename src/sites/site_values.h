@@ -22,4 +22,8 @@ uint32_t ProcessClockMs();
 // A fresh random fraction text (RandomFraction without its line end), fit for an address.
 QString CacheBreaker();
 
+// The "%d%0Nd" cache breaker of several sites: `seconds`, then `number` in `width` digits with
+// leading zeros ("1700000000" and 42 in 3 digits give "1700000000042").
+QString SecondsAndNumber(int64_t seconds, uint32_t number, int width);
+
 }  // namespace mosaiq
