@@ -130,7 +130,8 @@ TEST_F(DoubanTest, UnreachableAlbumIsSaid) {
     Serve(kAlbum, Broken());
     List(kAlbum);
     EXPECT_EQ(state.m_records.Size(), 0);
-    EXPECT_EQ(frontend.messages, QStringList{"没有读到网页，请检查网络或网址后重试：\n" + kAlbum});
+    EXPECT_EQ(frontend.messages,
+              QStringList{"无法读取网页：" + kAlbum + "\n请检查网址和网络连接后重试"});
 }
 
 }  // namespace

@@ -113,7 +113,8 @@ TEST_F(HuabanTest, ShortOrFailingBoardPageIsTriedFourTimes) {
     EXPECT_EQ(server.requests().size(), 4u);
     // The client waits after every failed attempt, the last one too.
     EXPECT_EQ(pauses, (std::vector<long long>{4000, 4000, 4000, 4000}));
-    EXPECT_EQ(frontend.messages, QStringList{"没有读到网页，请检查网络或网址后重试：\n" + kBoard});
+    EXPECT_EQ(frontend.messages,
+              QStringList{"无法读取网页：" + kBoard + "\n请检查网址和网络连接后重试"});
 }
 
 }  // namespace
