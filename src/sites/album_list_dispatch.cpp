@@ -5,17 +5,10 @@
 #include "core/job_state.h"
 #include "sites/dispatch_page.h"
 #include "sites/input_normalization.h"
+#include "sites/site_sinks.h"
 
 namespace mosaiq {
 namespace {
-
-const QString kCaption = QStringLiteral("提示");
-
-void Tell(JobState& state, const QString& text) {
-    if (state.frontend != nullptr) {
-        state.frontend->ShowMessage(text, kCaption);
-    }
-}
 
 void StoreIfSet(QString& member, const std::optional<QString>& value) {
     if (value) {
@@ -64,6 +57,7 @@ void DispatchAlbumList(JobState& state, const QString& trimmedInput, bool& singl
     if (plan.pageStep != PageStep::None) {
         QString page;
         if (!FetchDispatchPage(plan.pageAddress, page)) {
+            TellUnreachable(state, plan.pageAddress);
             return;
         }
         if (!CompletePlanWithPage(plan, page)) {

@@ -336,11 +336,14 @@ TEST_F(BaiduDispatchTest, UserAddressWithoutUFindsTheUserOnItsPage) {
     EXPECT_TRUE(frontend.messages.isEmpty());
 }
 
-TEST_F(BaiduDispatchTest, UnreachableProfilePageCallsNoAdapter) {
+TEST_F(BaiduDispatchTest, UnreachableProfilePageCallsNoAdapterAndSaysSo) {
     Serve("https://www.baidu.com/p/someone", Broken());
     List(QStringLiteral("https://www.baidu.com/p/someone"));
     EXPECT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(state.m_records.Size(), 0);
+    EXPECT_EQ(
+        frontend.messages,
+        QStringList{"无法读取网页：https://www.baidu.com/p/someone\n请检查网址和网络连接后重试"});
 }
 
 TEST_F(BaiduDispatchTest, ForumAddressListsGalleriesAndKeepsTheKeyword) {
