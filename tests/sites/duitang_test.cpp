@@ -131,7 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
                                   "duitang/no_user_page.html",
                                   "没有在页面里找到堆糖用户\n请输入堆糖用户主页或专辑的网址后重试"},
                       RefusedCase{"DuitangPageUnreachable",
-                                  "https://www.duitang.com/people/?user_id=5", "!", nullptr},
+                                  "https://www.duitang.com/people/?user_id=5", "!",
+                                  "无法读取网页：https://www.duitang.com/people/?user_id=5\n"
+                                  "请检查网址和网络连接后重试"},
                       RefusedCase{"HuabanAddressWithoutBoard", "https://huaban.com/user/xh/",
                                   nullptr, "请输入花瓣画板的网址\n(网址中含有/boards/)"}),
     [](const auto& info) { return std::string(info.param.name); });
