@@ -1,8 +1,15 @@
 #include "sites/adapter_table.h"
 
+#include "sites/babytree.h"
+#include "sites/hupu.h"
+#include "sites/moko.h"
+#include "sites/pchome.h"
+#include "sites/pconline.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
+#include "sites/site51.h"
 #include "sites/tweibo.h"
+#include "sites/zol_albums.h"
 
 namespace mosaiq {
 
@@ -52,13 +59,13 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::YupooNewAlbums:
             return nullptr;
         case AlbumSource::Albums51:
-            return nullptr;
+            return FetchAlbums51;
         case AlbumSource::ZolAlbums:
-            return nullptr;
+            return FetchZolAlbums;
         case AlbumSource::ZolProduct:
             return nullptr;
         case AlbumSource::PchomeAlbums:
-            return nullptr;
+            return FetchPchomeAlbums;
         case AlbumSource::DoubanAlbums:
             return nullptr;
         case AlbumSource::TaobaoShop:
@@ -70,15 +77,15 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::AliexpressShop:
             return nullptr;
         case AlbumSource::MokoAlbums:
-            return nullptr;
+            return FetchMokoAlbums;
         case AlbumSource::BabytreeFirstForm:
-            return nullptr;
+            return FetchBabytreeAlbums;
         case AlbumSource::BabytreeSecondForm:
-            return nullptr;
+            return FetchBabytreeAlbumsSecondForm;
         case AlbumSource::PconlineAlbums:
-            return nullptr;
+            return FetchPconlineAlbums;
         case AlbumSource::HupuAlbums:
-            return nullptr;
+            return FetchHupuAlbums;
         case AlbumSource::JdProduct:
             return nullptr;
         case AlbumSource::InstagramAlbums:
@@ -140,13 +147,13 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::YupooNewPhotos:
             return nullptr;
         case PictureSource::Photos51:
-            return nullptr;
+            return FetchPhotos51;
         case PictureSource::ZolAlbumPhotos:
-            return nullptr;
+            return FetchZolAlbumPhotos;
         case PictureSource::ZolProductPhotos:
             return nullptr;
         case PictureSource::PchomePhotos:
-            return nullptr;
+            return FetchPchomePhotos;
         case PictureSource::DoubanPhotos:
             return nullptr;
         case PictureSource::TaobaoPhotos:
@@ -160,15 +167,15 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::AliexpressPhotosSecondForm:
             return nullptr;
         case PictureSource::MokoPhotos:
-            return nullptr;
+            return FetchMokoPhotos;
         case PictureSource::BabytreeFirstFormPhotos:
-            return nullptr;
+            return FetchBabytreePhotos;
         case PictureSource::BabytreeSecondFormPhotos:
-            return nullptr;
+            return FetchBabytreePhotosSecondForm;
         case PictureSource::PconlinePhotos:
-            return nullptr;
+            return FetchPconlinePhotos;
         case PictureSource::HupuPhotos:
-            return nullptr;
+            return FetchHupuPhotos;
         case PictureSource::JdPhotos:
             return nullptr;
         case PictureSource::InstagramPhotos:

@@ -69,6 +69,16 @@ SiteRequest& SiteRequest::MinBodyLength(uint32_t bytes) {
     return *this;
 }
 
+SiteRequest& SiteRequest::RetryMarker(const QByteArray& marker) {
+    m_options.retryMarker = marker;
+    return *this;
+}
+
+SiteRequest& SiteRequest::ConnectTimeout(uint32_t milliseconds) {
+    m_options.connectTimeoutMs = milliseconds;
+    return *this;
+}
+
 SiteRequest& SiteRequest::Flags(unsigned requestFlags) {
     m_requestFlags = requestFlags;
     return *this;

@@ -37,6 +37,10 @@ class SiteRequest {
     SiteRequest& EndMarker(const QByteArray& marker);
     // The body must be longer than this many bytes, else the attempt fails.
     SiteRequest& MinBodyLength(uint32_t bytes);
+    // An attempt whose body holds these bytes fails (a busy page answered with status 200).
+    SiteRequest& RetryMarker(const QByteArray& marker);
+    // Bound on connecting and on each wait while sending, when a site wants another than 20 s.
+    SiteRequest& ConnectTimeout(uint32_t milliseconds);
     // Request flags of HttpRequest (IeAgent ...).
     SiteRequest& Flags(unsigned requestFlags);
 

@@ -106,7 +106,7 @@ TEST(PlanAlbumList, NormalisesEachSiteTypesInput) {
          S::TaobaoShop, kNone, nullptr},
         {11, kNone, "https://detail.tmall.com/item.htm?id=1#detail",
          "https://detail.tmall.com/item.htm?id=1", S::TaobaoShop, kNone, nullptr},
-        {12, kNone, "http://www.moko.cc/someone/", "https://www.moko.cc/post/someone/list.html",
+        {12, kNone, "http://www.moko.cc/someone/", "http://www.moko.cc/post/someone/list.html",
          S::MokoAlbums, kNone, nullptr},
         {12, kNone, "http://www.moko.cc/post/123.html", "http://www.moko.cc/post/123.html",
          S::MokoAlbums, kNone, nullptr},

@@ -1,0 +1,54 @@
+#include "sites/list_pages.h"
+
+#include "core/naming.h"
+#include "sites/site_request.h"
+#include "web/text_helpers.h"
+
+namespace mosaiq {
+
+LinkedPages::LinkedPages(const JobState& state, WalkOf kind,
+                         std::initializer_list<QStringView> nextMarkers)
+    : m_walk(state, kind) {
+    for (const QStringView marker : nextMarkers) {
+        m_nextMarkers.append(marker.toString());
+    }
+}
+
+bool LinkedPages::Next() {
+    return m_more && m_walk.Next();
+}
+
+std::optional<QString> LinkedPages::Fetch(const SiteRequest& request) {
+    std::optional<QString> text = request.Fetch();
+    m_more = false;
+    if (text) {
+        for (const QString& marker : m_nextMarkers) {
+            m_more = m_more || text->contains(marker);
+        }
+    }
+    return text;
+}
+
+QStringView Section(QStringView text, QStringView from, QStringView to) {
+    const qsizetype start = text.indexOf(from);
+    if (start >= 0) {
+        text = text.sliced(start + from.size());
+    }
+    const qsizetype end = text.indexOf(to);
+    return end >= 0 ? text.first(end) : text;
+}
+
+QStringList PiecesAfter(QStringView text, QStringView separator) {
+    QStringList pieces;
+    if (SplitText(text, separator, pieces) > 0) {
+        pieces.removeFirst();
+    }
+    return pieces;
+}
+
+QString AccountName(QString name) {
+    SanitizeName(name, kTimeStampFallback, true);
+    return name;
+}
+
+}  // namespace mosaiq
