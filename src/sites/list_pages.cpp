@@ -30,11 +30,11 @@ std::optional<QString> LinkedPages::Fetch(const SiteRequest& request) {
 }
 
 QStringView Section(QStringView text, QStringView from, QStringView to) {
-    const qsizetype start = text.indexOf(from);
+    const qsizetype start = from.isEmpty() ? -1 : text.indexOf(from);
     if (start >= 0) {
         text = text.sliced(start + from.size());
     }
-    const qsizetype end = text.indexOf(to);
+    const qsizetype end = to.isEmpty() ? -1 : text.indexOf(to);
     return end >= 0 ? text.first(end) : text;
 }
 

@@ -42,8 +42,8 @@ class LinkedPages {
     bool m_more = true;
 };
 
-// The part of `text` after `from` (the whole text when `from` is absent) and before `to`
-// (up to the end when `to` is absent).
+// The part of `text` after `from` (the whole text when `from` is empty or absent) and before
+// `to` (up to the end when `to` is empty or absent).
 QStringView Section(QStringView text, QStringView from, QStringView to);
 
 // The pieces of `text` after each `separator`, in order (SplitText's pieces from the second);
