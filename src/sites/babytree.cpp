@@ -123,7 +123,8 @@ void FetchBabytreePhotos(JobState& state, int albumIndex) {
             TextSource source(piece);
             const QString photoPage = Unslashed(TakeBetween(source, u":\"", u"\"", Consume));
             QString picture = Unslashed(TakeBetween(source, u"img\":\"", u"\"", Consume));
-            const QString description = TakeBetween(source, u"title\":\"", u"\"", Consume);
+            const QString description =
+                UnescapeUnicode(TakeBetween(source, u"title\":\"", u"\"", Consume));
             if (!photoPage.isEmpty()) {
                 // Without the photo page the thumbnail is queued.
                 if (const auto page = photoRequest.At(photoPage).Fetch()) {
