@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 
 #include "jobs/job_fixture.h"
+#include "web/pause_clock.h"
 
 #include <QDirIterator>
 #include <QUrl>
@@ -21,13 +22,14 @@ struct CliSite {
     QStringList pictures;                                    // picture addresses served
     QStringList titles;                                      // the albums "list" prints
     int album;                                               // the album downloaded (from 1)
-    QStringList files;                                       // what it saves, in the save folder
+    QStringList files;  // "<path in the save folder> <- <picture address>" of every picture saved
 };
 
 class CommunitySitesCliTest : public JobTest, public ::testing::WithParamInterface<CliSite> {
   protected:
     void SetUp() override {
         JobTest::SetUp();
+        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
         for (const auto& [address, fixture] : GetParam().pages) {
             QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + QString::fromUtf8(fixture));
             EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fixture;
@@ -36,6 +38,11 @@ class CommunitySitesCliTest : public JobTest, public ::testing::WithParamInterfa
         for (const QString& picture : GetParam().pictures) {
             Serve(picture, "JPEG " + picture.toUtf8());
         }
+    }
+
+    void TearDown() override {
+        InstallSleeper(m_formerSleeper);
+        JobTest::TearDown();
     }
 
     // Pages are told apart by their whole path and query.
@@ -77,6 +84,7 @@ class CommunitySitesCliTest : public JobTest, public ::testing::WithParamInterfa
     }
 
     std::map<std::pair<QString, QString>, std::map<QString, QByteArray>> m_bodies;
+    Sleeper m_formerSleeper;
 };
 
 TEST_P(CommunitySitesCliTest, ListThenDownloadOneAlbum) {
@@ -92,15 +100,17 @@ TEST_P(CommunitySitesCliTest, ListThenDownloadOneAlbum) {
 
     const QString save = saveDir() + QStringLiteral("out");
     Cli({"download", site.typed[0], "--albums", QString::number(site.album), "--save", save,
-         "--threads", "1"},
+         "--threads", "4"},
         code);
     EXPECT_EQ(code, 0);
     QStringList saved;
-    for (QDirIterator it(save, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+    for (QDirIterator it(save, {"*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();) {
         const QString path = it.next();
-        saved << QDir(save).relativeFilePath(path);
-        const QString picture = Read(path);
-        EXPECT_TRUE(picture.startsWith(QStringLiteral("JPEG http://"))) << path.toStdString();
+        const QByteArray body = Read(path);
+        saved << QDir(save).relativeFilePath(path) + QStringLiteral(" <- ") +
+                     QString::fromUtf8(body.mid(5));
+        EXPECT_TRUE(body.startsWith("JPEG ")) << path.toStdString();
     }
     saved.sort();
     EXPECT_EQ(saved, site.files);
@@ -117,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {"http://img.51.com/b/9001.jpg", "http://img.51.com/b/9002.jpg"},
                 {"夏天", "旅行 & 美食"},
                 1,
-                {"tester/夏天/夏天.jpg", "tester/夏天/海边.jpg"}},
+                {"tester/夏天/1.jpg <- http://img.51.com/b/9001.jpg",
+                 "tester/夏天/2.jpg <- http://img.51.com/b/9002.jpg"}},
         CliSite{"ZolAlbums",
                 {"http://photo.zol.com.cn/tester/", "--site", "9"},
                 {{"http://photo.zol.com.cn/tester/album_1.html", "zol_albums/albums_p1.html"},
@@ -129,7 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "http://pic.zolimg.com.cn/g3/c.jpg"},
                 {"春游", "毕业照", "家"},
                 2,
-                {"张三/毕业照/云.jpg", "张三/毕业照/山.jpg", "张三/毕业照/水.jpg"}},
+                {"张三/毕业照/云.jpg <- http://pic.zolimg.com.cn/g3/c.jpg",
+                 "张三/毕业照/山.jpg <- http://img.zol.com.cn/g1/a.jpg",
+                 "张三/毕业照/水.jpg <- http://img2.zol.com.cn/g2/b.jpg"}},
         CliSite{"Pchome",
                 {"http://photo.pchome.com.tw/tester/"},
                 {{"http://photo.pchome.com.tw/tester*1", "pchome/albums_p1.html"},
@@ -140,7 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "http://photo.pchome.com.tw/tester/a1/p2.jpg"},
                 {"阿里山", "日月潭", "台北"},
                 1,
-                {"tester/阿里山/日出.jpg", "tester/阿里山/雲海.jpg"}},
+                {"tester/阿里山/日出.jpg <- http://photo.pchome.com.tw/tester/a1/p1.jpg",
+                 "tester/阿里山/雲海.jpg <- http://photo.pchome.com.tw/tester/a1/p2.jpg"}},
         CliSite{"Moko",
                 {"http://www.moko.cc/tester/"},
                 {{"http://www.moko.cc/post/tester/list.html", "moko/user.html"},
@@ -151,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {"http://img.moko.cc/p/1.jpg", "http://img.moko.cc/p/2.jpg"},
                 {"海边", "街头", "雨", "夜景"},
                 4,
-                {"Tester/夜景/夜景(1).jpg", "Tester/夜景/夜景.jpg"}},
+                {"Tester/夜景/夜景(1).jpg <- http://img.moko.cc/p/2.jpg",
+                 "Tester/夜景/夜景.jpg <- http://img.moko.cc/p/1.jpg"}},
         CliSite{"Babytree",
                 {"http://home.babytree.com/tester/"},
                 {{"http://home.babytree.com/tester/photo/list?pg=1", "babytree/first_empty.html"},
@@ -173,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
                 {"http://pic.babytree.com/b/51.jpg", "http://pic.babytree.com/t/52.jpg"},
                 {"满月", "百天"},
                 1,
-                {"小宝/满月/抬头.jpg", "小宝/满月/翻身.jpg"}},
+                {"小宝/满月/抬头.jpg <- http://pic.babytree.com/b/51.jpg",
+                 "小宝/满月/翻身.jpg <- http://pic.babytree.com/t/52.jpg"}},
         CliSite{"Pconline",
                 {"http://my.pconline.com.cn/tester/"},
                 {{"https://my.pconline.com.cn/tester/myphoto_p1_n15.html", "pconline/list_p1.html"},
@@ -183,7 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "http://img.pconline.com.cn/p/3.jpg"},
                 {"春天", "夏天", "秋天"},
                 1,
-                {"小明/春天/春天 (1).jpg", "小明/春天/春天 (2).jpg", "小明/春天/春天 (3).jpg"}},
+                {"小明/春天/春天 (1).jpg <- http://img.pconline.com.cn/p/1.jpg",
+                 "小明/春天/春天 (2).jpg <- http://img.pconline.com.cn/p/2.jpg",
+                 "小明/春天/春天 (3).jpg <- http://img.pconline.com.cn/p/3.jpg"}},
         CliSite{"Hupu",
                 {"http://my.hupu.com/tester"},
                 {{"http://my.hupu.com/tester/photo-1", "hupu/albums_p1.html"},
@@ -194,7 +212,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "http://i1.hoopchina.com.cn/p/3_big.jpg"},
                 {"湖人", "私密", "无题相册"},
                 1,
-                {"tester/湖人/三分.jpg", "tester/湖人/扣篮.jpg", "tester/湖人/盖帽.jpg"}}),
+                {"tester/湖人/三分.jpg <- http://i1.hoopchina.com.cn/p/3_big.jpg",
+                 "tester/湖人/扣篮.jpg <- http://i1.hoopchina.com.cn/p/1_big.jpg",
+                 "tester/湖人/盖帽.jpg <- http://i1.hoopchina.com.cn/p/2_big.jpg"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
