@@ -156,8 +156,8 @@ void FetchBabytreePhotosSecondForm(JobState& state, int albumIndex) {
     photoRequest.EndMarker(kSecondFormPageEnd);
     for (LinkedPages pages(state, WalkOf::Pictures, {kSecondFormNext, kSecondFormNextDecoded});
          pages.Next();) {
-        const auto text = pages.Fetch(request.At(SiteAddress(
-            host::kWeb, u"%s&pg=%d", {AddressValue::Verbatim(record->albumRef), pages.Page()})));
+        const auto text = pages.Fetch(request.At(
+            SiteAddress(PageLink(host::kWeb, record->albumRef), u"&pg=%d", {pages.Page()})));
         if (!text) {
             return;
         }
@@ -172,8 +172,8 @@ void FetchBabytreePhotosSecondForm(JobState& state, int albumIndex) {
             const QString description = TakeBetween(source, u"alt=\"", u"\"", Consume);
             if (!photoLink.isEmpty()) {
                 const QString photoPage =
-                    host::kWeb + QString(photoLink).replace(QStringLiteral("#detail"),
-                                                            QStringLiteral("&show=big"));
+                    PageLink(host::kWeb, photoLink)
+                        .replace(QStringLiteral("#detail"), QStringLiteral("&show=big"));
                 if (const auto page = photoRequest.At(photoPage).Fetch()) {
                     const QString large = TakeBetween(QStringView(*page), u"src=\"", u"\"");
                     if (!large.isEmpty()) {

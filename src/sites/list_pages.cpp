@@ -46,6 +46,20 @@ QStringList PiecesAfter(QStringView text, QStringView separator) {
     return pieces;
 }
 
+QString PageLink(QStringView host, QStringView link) {
+    if (link.startsWith(u"http://") || link.startsWith(u"https://")) {
+        return link.toString();
+    }
+    if (link.startsWith(u"//")) {
+        return host.first(qMax<qsizetype>(0, host.indexOf(u"//"))).toString() + link.toString();
+    }
+    qsizetype slashes = 0;
+    while (slashes < link.size() && link[slashes] == u'/') {
+        ++slashes;
+    }
+    return host.toString() + u'/' + link.sliced(slashes).toString();
+}
+
 QString AccountName(QString name) {
     SanitizeName(name, kTimeStampFallback, true);
     return name;

@@ -50,6 +50,11 @@ QStringView Section(QStringView text, QStringView from, QStringView to);
 // none when the separator is absent.
 QStringList PiecesAfter(QStringView text, QStringView separator);
 
+// A link read from a page as an address: a path, with or without its leading "/", is joined to
+// `host` ("http://www.moko.cc") with one "/"; "//host/path" takes the scheme of `host`; a
+// whole address stays as it is.
+QString PageLink(QStringView host, QStringView link);
+
 // A user name read from a page, cleaned for the save layout; the local time when nothing is
 // left of it.
 QString AccountName(QString name);

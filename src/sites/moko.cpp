@@ -33,7 +33,7 @@ QStringList UserListBases(JobState& state, const QString& userPage) {
     for (const QString& piece : PiecesAfter(Section(page.view(), {}, kUserPageEnd), u"href=\"")) {
         QString link = piece;
         CutAt(link, u"\"");
-        bases.append(ListBase(host::kWeb + link));
+        bases.append(ListBase(PageLink(host::kWeb, link)));
     }
     return bases;
 }
@@ -99,7 +99,7 @@ void FetchMokoPhotos(JobState& state, int albumIndex) {
     if (record == nullptr) {
         return;
     }
-    const auto text = SiteRequest(host::kWeb + record->albumRef).Decode(Inflate).Fetch();
+    const auto text = SiteRequest(PageLink(host::kWeb, record->albumRef)).Decode(Inflate).Fetch();
     if (!text) {
         return;
     }

@@ -52,8 +52,8 @@ void FetchPchomePhotos(JobState& state, int albumIndex) {
     SiteRequest request;
     request.Decode(Inflate | Big5);
     for (LinkedPages pages(state, WalkOf::Pictures, {kNextPage}); pages.Next();) {
-        const auto text = pages.Fetch(request.At(SiteAddress(
-            host::kPhoto, u"%s*%d", {AddressValue::Verbatim(record->albumRef), pages.Page()})));
+        const auto text = pages.Fetch(request.At(
+            SiteAddress(PageLink(host::kPhoto, record->albumRef), u"*%d", {pages.Page()})));
         if (!text) {
             return;
         }

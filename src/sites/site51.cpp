@@ -75,12 +75,7 @@ void FetchPhotos51(JobState& state, int albumIndex) {
     if (record == nullptr) {
         return;
     }
-    // The reference is a path of the home host; joined with one "/" whatever it starts with.
-    QString albumPath = record->albumRef;
-    while (albumPath.startsWith(u'/')) {
-        albumPath.remove(0, 1);
-    }
-    const QString albumPage = host::kHome + u'/' + albumPath;
+    const QString albumPage = PageLink(host::kHome, record->albumRef);
     auto text = Fetch51(state, Request51(albumPage));
     if (!text) {
         return;

@@ -71,8 +71,8 @@ void FetchZolAlbumPhotos(JobState& state, int albumIndex) {
     SiteRequest request;
     request.Decode(Inflate);
     for (LinkedPages pages(state, WalkOf::Pictures, {kNextPage}); pages.Next();) {
-        const auto text = pages.Fetch(request.At(SiteAddress(
-            host::kPhoto, u"%s%d.html", {AddressValue::Verbatim(record->albumRef), pages.Page()})));
+        const auto text = pages.Fetch(request.At(
+            SiteAddress(PageLink(host::kPhoto, record->albumRef), u"%d.html", {pages.Page()})));
         if (!text) {
             return;
         }

@@ -155,6 +155,30 @@ TEST_F(PhotoSitesTest, ZolPhotosAreQueuedAtFullSize) {
                                      "http://pic.zolimg.com.cn/g3/c.jpg <- 云.jpg"}));
 }
 
+// A click on "stop" as the first album shows.
+class StopAtFirstAlbum : public RecordingFrontend {
+  public:
+    explicit StopAtFirstAlbum(JobState& state) : m_state(state) {}
+    void AlbumAdded(int index) override {
+        RecordingFrontend::AlbumAdded(index);
+        m_state.m_listState = ListState::StopRequested;
+    }
+
+  private:
+    JobState& m_state;
+};
+
+TEST_F(PhotoSitesTest, ZolStopAfterAnAlbumFetchesNoFurtherPage) {
+    StopAtFirstAlbum stopping(state);
+    state.frontend = &stopping;
+    Serve("http://photo.zol.com.cn/tester/album_1.html", Page("zol_albums/albums_p1.html"));
+
+    FetchZolAlbums(state, QStringLiteral("tester"));
+
+    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(Titles(), QStringList{"春游"});
+}
+
 // --- PCHome ---
 
 TEST_F(PhotoSitesTest, PchomeListsTheUsersAlbumsPageByPage) {
