@@ -4,6 +4,8 @@
 #include "sites/site_request.h"
 #include "web/text_helpers.h"
 
+#include <QHash>
+
 namespace mosaiq {
 
 LinkedPages::LinkedPages(const JobState& state, WalkOf kind,
@@ -22,6 +24,12 @@ std::optional<QString> LinkedPages::Fetch(const SiteRequest& request) {
     std::optional<QString> text = request.Fetch();
     m_more = false;
     if (text) {
+        const size_t hash = qHash(*text);
+        if (text->size() == m_lastSize && hash == m_lastHash) {
+            return std::nullopt;
+        }
+        m_lastHash = hash;
+        m_lastSize = text->size();
         for (const QString& marker : m_nextMarkers) {
             m_more = m_more || text->contains(marker);
         }

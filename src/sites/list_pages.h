@@ -16,7 +16,8 @@ class SiteRequest;
 
 // Pages 1, 2, ... of a plain HTML list whose pages show a next-page link: the walk goes on
 // while the page read last held one of `nextMarkers` (anywhere in it), and ends at a failed
-// request, an empty page or a stop.
+// request, an empty page, a page that repeats the one before (a server ignoring the page
+// number) or a stop.
 //
 //   for (LinkedPages pages(state, WalkOf::Albums, {u"class=\"nor\">下一页"}); pages.Next();) {
 //       const auto text = pages.Fetch(request.At(ListAddress(pages.Page())));
@@ -32,14 +33,16 @@ class LinkedPages {
     bool Next();
     int Page() const { return m_walk.Page(); }
     bool IsFirst() const { return m_walk.Index() == 0; }
-    // The current page's text; nothing when the request failed or the text is empty. Reads
-    // the next-page link.
+    // The current page's text; nothing when the request failed, the text is empty or the same
+    // as the page before. Reads the next-page link.
     std::optional<QString> Fetch(const SiteRequest& request);
 
   private:
     PageWalk m_walk;
     QStringList m_nextMarkers;
     bool m_more = true;
+    size_t m_lastHash = 0;
+    qsizetype m_lastSize = -1;
 };
 
 // The part of `text` after `from` (the whole text when `from` is empty or absent) and before

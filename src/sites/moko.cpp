@@ -28,7 +28,10 @@ QStringList UserListBases(JobState& state, const QString& userPage) {
     TextSource page(*text);
     SkipTo(page, u"imgUserLogo", true);
     state.m_account = AccountName(TakeBetween(page, u"title=\"", u"'s", Consume));
-    SkipTo(page, u"class=\"mwC\"", true);
+    // Without the menu every link of the page would pass for a post list.
+    if (SkipTo(page, u"class=\"mwC\"", true) < 0) {
+        return {};
+    }
     QStringList bases;
     for (const QString& piece : PiecesAfter(Section(page.view(), {}, kUserPageEnd), u"href=\"")) {
         QString link = piece;

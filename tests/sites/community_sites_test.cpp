@@ -255,6 +255,17 @@ TEST_F(CommunitySitesTest, HupuPhotosArePagedAndQueuedLarge) {
                                      "http://i1.hoopchina.com.cn/p/3_big.jpg <- 三分.jpg"}));
 }
 
+TEST_F(CommunitySitesTest, HupuPageRepeatedWhateverItsNumberEndsThePaging) {
+    const int index = Album("湖人", "tester/photo/a101");
+    Serve("http://my.hupu.com/tester/photo/a101-1.html", Page("hupu/album_p1.html"));
+    Serve("http://my.hupu.com/tester/photo/a101-2.html", Page("hupu/album_p1.html"));
+
+    FetchHupuPhotos(state, index);
+
+    EXPECT_EQ(server.requests().size(), 2u);
+    EXPECT_EQ(g_pictureQueue().Count(), 2);
+}
+
 TEST_F(CommunitySitesTest, HupuPasswordPageAsksForThePassword) {
     const int index = Album("私密", "tester/photo/a102");
     Serve("http://my.hupu.com/tester/photo/a102-1.html", Page("hupu/password.html"));

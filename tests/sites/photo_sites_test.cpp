@@ -247,6 +247,15 @@ TEST_F(PhotoSitesTest, MokoListsEveryPostListOfTheUserPage) {
     EXPECT_EQ(state.m_account, QStringLiteral("Tester"));
 }
 
+TEST_F(PhotoSitesTest, MokoUserPageWithoutItsMenuNamesNoPostList) {
+    Serve("http://www.moko.cc/post/tester/list.html",
+          Text("<div class=\"imgUserLogo\"><img title=\"Tester's\"></div>"
+               "<a href=\"/post/other/list.html\">x</a>"));
+    List(12, "http://www.moko.cc/tester/");
+    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(state.m_records.Size(), 0);
+}
+
 TEST_F(PhotoSitesTest, MokoNewPostListIsReadWithoutTheUserPage) {
     Serve("http://www.moko.cc/post/tester/new/1.html", Page("moko/new_p1.html"));
 
