@@ -31,15 +31,15 @@ class SiteRequest {
     SiteRequest& Uncompressed();
     SiteRequest& Decode(unsigned decodeFlags);
     SiteRequest& Attempts(uint8_t attempts, uint8_t retryDelaySeconds);
+    // An attempt whose body holds these bytes fails (a busy page answered with status 200).
+    SiteRequest& RetryMarker(const QByteArray& marker);
     // POST with `body` (sent up to its first zero byte, as the client does).
     SiteRequest& Post(const QByteArray& body);
     SiteRequest& StartMarker(const QByteArray& marker);
     SiteRequest& EndMarker(const QByteArray& marker);
     // The body must be longer than this many bytes, else the attempt fails.
     SiteRequest& MinBodyLength(uint32_t bytes);
-    // An attempt whose body holds these bytes fails (a busy page answered with status 200).
-    SiteRequest& RetryMarker(const QByteArray& marker);
-    // Bound on connecting and on each wait while sending, when a site wants another than 20 s.
+    // Bound on connecting, for a site that wants it apart from the wait for data.
     SiteRequest& ConnectTimeout(uint32_t milliseconds);
     // Request flags of HttpRequest (IeAgent ...).
     SiteRequest& Flags(unsigned requestFlags);
