@@ -110,6 +110,8 @@ TEST(PlanAlbumList, NormalisesEachSiteTypesInput) {
          S::MokoAlbums, kNone, nullptr},
         {12, kNone, "http://www.moko.cc/post/123.html", "http://www.moko.cc/post/123.html",
          S::MokoAlbums, kNone, nullptr},
+        {12, kNone, "http://www.moko.cc/some one?from=nav#top",
+         "http://www.moko.cc/post/some%20one/list.html", S::MokoAlbums, kNone, nullptr},
         {13, kNone, "http://www.babytree.com/u12345/album&x", "u12345", S::BabytreeFirstForm, 0,
          nullptr},
         {14, kNone, "http://my.pconline.com.cn/someone/myphoto_p3_n15.html",

@@ -25,7 +25,7 @@ struct CliSite {
     QStringList files;  // "<path in the save folder> <- <picture address>" of every picture saved
 };
 
-class CommunitySitesCliTest : public JobTest, public ::testing::WithParamInterface<CliSite> {
+class PlainListSitesCliTest : public JobTest, public ::testing::WithParamInterface<CliSite> {
   protected:
     void SetUp() override {
         JobTest::SetUp();
@@ -87,7 +87,7 @@ class CommunitySitesCliTest : public JobTest, public ::testing::WithParamInterfa
     Sleeper m_formerSleeper;
 };
 
-TEST_P(CommunitySitesCliTest, ListThenDownloadOneAlbum) {
+TEST_P(PlainListSitesCliTest, ListThenDownloadOneAlbum) {
     const CliSite& site = GetParam();
     int code = -1;
     const QString listed = Cli({"list", site.typed[0]}, code);
@@ -117,7 +117,7 @@ TEST_P(CommunitySitesCliTest, ListThenDownloadOneAlbum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Sites, CommunitySitesCliTest,
+    Sites, PlainListSitesCliTest,
     ::testing::Values(
         CliSite{"Site51",
                 {"http://home.51.com/tester/photo"},
