@@ -22,7 +22,7 @@ constexpr QStringView kSecondFormNextDecoded = u">></a></li>";
 
 void SetAccount(JobState& state, const QString& page, const QString& userId) {
     const QString name = TakeBetween(QStringView(page), u"<title>", u"的相册");
-    state.m_account = AccountName(name.isEmpty() ? userId : name);
+    state.m_account = PageAccountName(name.isEmpty() ? userId : name);
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ QString PageLink(QStringView host, QStringView link) {
     return host.toString() + u'/' + link.sliced(slashes).toString();
 }
 
-QString AccountName(QString name) {
+QString PageAccountName(QString name) {
     SanitizeName(name, kTimeStampFallback, true);
     return name;
 }

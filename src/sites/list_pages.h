@@ -60,6 +60,6 @@ QString PageLink(QStringView host, QStringView link);
 
 // A user name read from a page, cleaned for the save layout; the local time when nothing is
 // left of it.
-QString AccountName(QString name);
+QString PageAccountName(QString name);
 
 }  // namespace mosaiq

@@ -27,7 +27,7 @@ QStringList UserListBases(JobState& state, const QString& userPage) {
     }
     TextSource page(*text);
     SkipTo(page, u"imgUserLogo", true);
-    state.m_account = AccountName(TakeBetween(page, u"title=\"", u"'s", Consume));
+    state.m_account = PageAccountName(TakeBetween(page, u"title=\"", u"'s", Consume));
     // Without the menu every link of the page would pass for a post list.
     if (SkipTo(page, u"class=\"mwC\"", true) < 0) {
         return {};
@@ -85,7 +85,8 @@ void FetchMokoAlbums(JobState& state, const QString& input) {
                 break;
             }
             if (b == 0 && pages.IsFirst() && state.m_account.isEmpty()) {
-                state.m_account = AccountName(TakeBetween(QStringView(*text), u"<title>", u"'s"));
+                state.m_account =
+                    PageAccountName(TakeBetween(QStringView(*text), u"<title>", u"'s"));
             }
             if (!ListPageAlbums(state, *text)) {
                 return;

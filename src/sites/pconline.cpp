@@ -41,7 +41,7 @@ void FetchPconlineAlbums(JobState& state, const QString& listAddress) {
         }
         if (pages.IsFirst()) {
             const QString name = TakeBetween(QStringView(*text), u"】", u"_太平洋");
-            state.m_account = AccountName(name.isEmpty() ? UserOf(listAddress) : name);
+            state.m_account = PageAccountName(name.isEmpty() ? UserOf(listAddress) : name);
         }
         const QStringList pieces = PiecesAfter(*text, u"class=\"picbox");
         if (pieces.isEmpty()) {

@@ -43,7 +43,7 @@ void FetchZolAlbums(JobState& state, const QString& userId) {
         }
         if (pages.IsFirst()) {
             state.m_account =
-                AccountName(TakeBetween(QStringView(*text), u"<title>", u"的全部相册"));
+                PageAccountName(TakeBetween(QStringView(*text), u"<title>", u"的全部相册"));
         }
         for (const QString& piece : PiecesAfter(*text, u"id=\"pic_")) {
             TextSource source(piece);
