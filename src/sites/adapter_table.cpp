@@ -2,26 +2,33 @@
 
 #include "sites/alibaba.h"
 #include "sites/aliexpress.h"
+#include "sites/babytree.h"
 #include "sites/baidu.h"
 #include "sites/douban.h"
 #include "sites/duitang.h"
 #include "sites/huaban.h"
+#include "sites/hupu.h"
 #include "sites/instagram.h"
 #include "sites/jd.h"
 #include "sites/lofter.h"
+#include "sites/moko.h"
 #include "sites/netease.h"
+#include "sites/pchome.h"
+#include "sites/pconline.h"
 #include "sites/poco.h"
 #include "sites/qqgroup.h"
 #include "sites/qzone.h"
 #include "sites/renren.h"
 #include "sites/shop1688.h"
 #include "sites/sina.h"
+#include "sites/site51.h"
 #include "sites/site56.h"
 #include "sites/szwego.h"
 #include "sites/taobao.h"
 #include "sites/topit.h"
 #include "sites/tweibo.h"
 #include "sites/yupoo.h"
+#include "sites/zol_albums.h"
 #include "sites/zol_product.h"
 
 namespace mosaiq {
@@ -72,13 +79,13 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::YupooNewAlbums:
             return FetchYupooNewAlbums;
         case AlbumSource::Albums51:
-            return nullptr;
+            return FetchAlbums51;
         case AlbumSource::ZolAlbums:
-            return nullptr;
+            return FetchZolAlbums;
         case AlbumSource::ZolProduct:
             return FetchZolProduct;
         case AlbumSource::PchomeAlbums:
-            return nullptr;
+            return FetchPchomeAlbums;
         case AlbumSource::DoubanAlbums:
             return FetchDoubanAlbum;
         case AlbumSource::TaobaoShop:
@@ -90,15 +97,15 @@ AlbumListAdapter AlbumListAdapterFor(AlbumSource source) {
         case AlbumSource::AliexpressShop:
             return FetchAliexpressItem;
         case AlbumSource::MokoAlbums:
-            return nullptr;
+            return FetchMokoAlbums;
         case AlbumSource::BabytreeFirstForm:
-            return nullptr;
+            return FetchBabytreeAlbums;
         case AlbumSource::BabytreeSecondForm:
-            return nullptr;
+            return FetchBabytreeAlbumsSecondForm;
         case AlbumSource::PconlineAlbums:
-            return nullptr;
+            return FetchPconlineAlbums;
         case AlbumSource::HupuAlbums:
-            return nullptr;
+            return FetchHupuAlbums;
         case AlbumSource::JdProduct:
             return FetchJdProduct;
         case AlbumSource::InstagramAlbums:
@@ -160,13 +167,13 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::YupooNewPhotos:
             return FetchYupooNewPhotos;
         case PictureSource::Photos51:
-            return nullptr;
+            return FetchPhotos51;
         case PictureSource::ZolAlbumPhotos:
-            return nullptr;
+            return FetchZolAlbumPhotos;
         case PictureSource::ZolProductPhotos:
             return FetchZolProductPictures;
         case PictureSource::PchomePhotos:
-            return nullptr;
+            return FetchPchomePhotos;
         case PictureSource::DoubanPhotos:
             return FetchDoubanPhotos;
         case PictureSource::TaobaoPhotos:
@@ -180,15 +187,15 @@ PictureListAdapter PictureListAdapterFor(PictureSource source) {
         case PictureSource::AliexpressPhotosSecondForm:
             return FetchAliexpressPicturesSecondForm;
         case PictureSource::MokoPhotos:
-            return nullptr;
+            return FetchMokoPhotos;
         case PictureSource::BabytreeFirstFormPhotos:
-            return nullptr;
+            return FetchBabytreePhotos;
         case PictureSource::BabytreeSecondFormPhotos:
-            return nullptr;
+            return FetchBabytreePhotosSecondForm;
         case PictureSource::PconlinePhotos:
-            return nullptr;
+            return FetchPconlinePhotos;
         case PictureSource::HupuPhotos:
-            return nullptr;
+            return FetchHupuPhotos;
         case PictureSource::JdPhotos:
             return FetchJdPictures;
         case PictureSource::InstagramPhotos:

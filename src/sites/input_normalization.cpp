@@ -438,8 +438,10 @@ AlbumListPlan PlanMoko(QString text) {
     AlbumListPlan plan;
     if (!text.contains(u"/post")) {
         SkipThrough(text, QString(kMokoDomain + u'/'));
-        CutAt(text, u"/");
-        text = kMokoHost + QStringLiteral("/post/") + text + QStringLiteral("/list.html");
+        // A query or fragment after the user name is no part of it.
+        CutAtEach(text, {u"/", u"?", u"#"});
+        // Encoded: a user name cannot add a path step or a query of its own.
+        text = SiteAddress(kMokoHost, u"/post/%s/list.html", {text});
     }
     plan.input = text;
     plan.calls = {Call(AlbumSource::MokoAlbums)};

@@ -48,6 +48,11 @@ SiteRequest& SiteRequest::Attempts(uint8_t attempts, uint8_t retryDelaySeconds) 
     return *this;
 }
 
+SiteRequest& SiteRequest::RetryMarker(const QByteArray& marker) {
+    m_options.retryMarker = marker;
+    return *this;
+}
+
 SiteRequest& SiteRequest::Post(const QByteArray& body) {
     m_options.verb = QStringLiteral("POST");
     SetRequestBody(m_options, body);

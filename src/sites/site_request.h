@@ -31,6 +31,8 @@ class SiteRequest {
     SiteRequest& Uncompressed();
     SiteRequest& Decode(unsigned decodeFlags);
     SiteRequest& Attempts(uint8_t attempts, uint8_t retryDelaySeconds);
+    // An attempt whose body holds these bytes fails (a busy page answered with status 200).
+    SiteRequest& RetryMarker(const QByteArray& marker);
     // POST with `body` (sent up to its first zero byte, as the client does).
     SiteRequest& Post(const QByteArray& body);
     SiteRequest& StartMarker(const QByteArray& marker);

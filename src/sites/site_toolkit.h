@@ -5,6 +5,7 @@
 #include "core/album_record.h"
 #include "core/job_state.h"
 #include "core/picture_queue.h"
+#include "sites/list_pages.h"
 #include "sites/page_walk.h"
 #include "sites/site_address.h"
 #include "sites/site_files.h"

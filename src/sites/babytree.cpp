@@ -1,0 +1,194 @@
+#include "sites/babytree.h"
+
+#include "sites/site_toolkit.h"
+
+namespace mosaiq {
+namespace {
+
+// Every host of Babytree.
+namespace host {
+const QString kHome = QStringLiteral("http://home.babytree.com");
+const QString kWeb = QStringLiteral("http://www.babytree.com");
+}  // namespace host
+
+// Pages are read up to these markers; what follows holds nothing of the album.
+const QByteArray kListEnd = "vertical-align:middle";
+const QByteArray kSecondFormPageEnd = "vertical-align:middle;";
+const QByteArray kPhotoPageEnd = "mytree-tooltips";
+
+// The second form's next-page link "&gt;": the page text arrives with its entities decoded.
+constexpr QStringView kSecondFormNext = u">&gt;</a></li>";
+constexpr QStringView kSecondFormNextDecoded = u">></a></li>";
+
+void SetAccount(JobState& state, const QString& page, const QString& userId) {
+    const QString name = TakeBetween(QStringView(page), u"<title>", u"的相册");
+    state.m_account = PageAccountName(name.isEmpty() ? userId : name);
+}
+
+}  // namespace
+
+void FetchBabytreeAlbums(JobState& state, const QString& userId) {
+    state.m_jobText1 = userId;
+    SiteRequest request;
+    request.EndMarker(kListEnd);
+    for (LinkedPages pages(state, WalkOf::Albums, {u"\">下一页</a>"}); pages.Next();) {
+        const auto text = pages.Fetch(
+            request.At(SiteAddress(host::kHome, u"/%s/photo/list?pg=%d", {userId, pages.Page()})));
+        if (!text) {
+            return;
+        }
+        if (pages.IsFirst()) {
+            SetAccount(state, *text, userId);
+        }
+        const QStringList pieces =
+            PiecesAfter(Section(*text, u"album_list", u"</script>"), u"\"id\":");
+        if (pieces.isEmpty()) {
+            return;
+        }
+        for (const QString& piece : pieces) {
+            TextSource source(piece);
+            ST_PERLISTRECORD record;
+            record.title = UnescapeUnicode(TakeBetween(source, u"title\":\"", u"\"", Consume));
+            record.albumRef = Unslashed(TakeBetween(source, u"album_url\":\"", u"\"", Consume));
+            record.pictureCount = LeadingNumber(TakeBetween(source, u"sum\":\"", u"\"", Consume));
+            record.coverUrl = Unslashed(TakeBetween(source, u"cover_url\":\"", u"\"", Consume));
+            record.accessFlags = 0;
+            if (record.albumRef.isEmpty()) {
+                continue;
+            }
+            if (!ListAlbum(state, record)) {
+                return;
+            }
+        }
+    }
+}
+
+void FetchBabytreeAlbumsSecondForm(JobState& state, const QString& userId) {
+    state.m_jobText1 = userId;
+    SiteRequest request;
+    request.EndMarker(kListEnd);
+    for (LinkedPages pages(state, WalkOf::Albums, {kSecondFormNext, kSecondFormNextDecoded});
+         pages.Next();) {
+        const auto text = pages.Fetch(request.At(SiteAddress(
+            host::kWeb, u"/user/showuser.php?uid=u%s&tab=photo&view=album_list&order=&pg=%d",
+            {userId, pages.Page()})));
+        if (!text) {
+            return;
+        }
+        if (pages.IsFirst()) {
+            SetAccount(state, *text, userId);
+        }
+        for (const QString& piece : PiecesAfter(*text, u"class=\"thumb\">")) {
+            TextSource source(piece);
+            ST_PERLISTRECORD record;
+            record.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
+            record.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
+            record.title = TakeBetween(source, u"<strong>", u"</strong>", Consume);
+            record.pictureCount = LeadingNumber(TakeBetween(source, u"(", u")", Consume));
+            record.accessFlags = 0;
+            if (record.albumRef.isEmpty()) {
+                continue;
+            }
+            if (!ListAlbum(state, record)) {
+                return;
+            }
+        }
+    }
+}
+
+void FetchBabytreePhotos(JobState& state, int albumIndex) {
+    const ST_PERLISTRECORD* record = state.m_records.At(albumIndex);
+    if (record == nullptr) {
+        return;
+    }
+    SiteRequest request;
+    request.EndMarker(kPhotoPageEnd);
+    SiteRequest photoRequest;
+    photoRequest.EndMarker(kPhotoPageEnd);
+    for (PageWalk walk(state, WalkOf::Pictures); walk.Next();) {
+        const QString address =
+            SiteAddress({}, u"%s?format=json&pg=%d",
+                        {AddressValue::Verbatim(record->albumRef), walk.Page()})
+                .replace(QStringLiteral("/album/"), QStringLiteral("/albumAjax/"));
+        const auto text = request.At(address).Fetch();
+        if (!text) {
+            return;
+        }
+        const QStringList pieces = PiecesAfter(*text, u"\"href\"");
+        // A server that ignores the page number answers the last page again.
+        if (pieces.isEmpty() || walk.Repeats(pieces)) {
+            return;
+        }
+        for (const QString& piece : pieces) {
+            TextSource source(piece);
+            const QString photoPage = Unslashed(TakeBetween(source, u":\"", u"\"", Consume));
+            QString picture = Unslashed(TakeBetween(source, u"img\":\"", u"\"", Consume));
+            const QString description =
+                UnescapeUnicode(TakeBetween(source, u"title\":\"", u"\"", Consume));
+            if (!photoPage.isEmpty()) {
+                // Without the photo page the thumbnail is queued.
+                if (const auto page = photoRequest.At(photoPage).Fetch()) {
+                    const QString large =
+                        Unslashed(TakeBetween(QStringView(*page), u"big\":{\"url\":\"", u"\""));
+                    if (!large.isEmpty()) {
+                        picture = large;
+                    }
+                }
+            }
+            if (picture.isEmpty()) {
+                continue;
+            }
+            if (!QueuePicture(state, picture, description, QString(), albumIndex)) {
+                return;
+            }
+        }
+    }
+}
+
+void FetchBabytreePhotosSecondForm(JobState& state, int albumIndex) {
+    const ST_PERLISTRECORD* record = state.m_records.At(albumIndex);
+    if (record == nullptr) {
+        return;
+    }
+    SiteRequest request;
+    request.EndMarker(kSecondFormPageEnd);
+    SiteRequest photoRequest;
+    photoRequest.EndMarker(kSecondFormPageEnd);
+    for (LinkedPages pages(state, WalkOf::Pictures, {kSecondFormNext, kSecondFormNextDecoded});
+         pages.Next();) {
+        const auto text = pages.Fetch(request.At(
+            SiteAddress(PageLink(host::kWeb, record->albumRef), u"&pg=%d", {pages.Page()})));
+        if (!text) {
+            return;
+        }
+        const QStringList pieces = PiecesAfter(*text, u"class=\"thumb\">");
+        if (pieces.isEmpty()) {
+            return;
+        }
+        for (const QString& piece : pieces) {
+            TextSource source(piece);
+            const QString photoLink = TakeBetween(source, u"href=\"", u"\"", Consume);
+            QString picture = TakeBetween(source, u"src=\"", u"\"", Consume);
+            const QString description = TakeBetween(source, u"alt=\"", u"\"", Consume);
+            if (!photoLink.isEmpty()) {
+                const QString photoPage =
+                    PageLink(host::kWeb, photoLink)
+                        .replace(QStringLiteral("#detail"), QStringLiteral("&show=big"));
+                if (const auto page = photoRequest.At(photoPage).Fetch()) {
+                    const QString large = TakeBetween(QStringView(*page), u"src=\"", u"\"");
+                    if (!large.isEmpty()) {
+                        picture = large;
+                    }
+                }
+            }
+            if (picture.isEmpty()) {
+                continue;
+            }
+            if (!QueuePicture(state, picture, description, QString(), albumIndex)) {
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace mosaiq
