@@ -5,6 +5,7 @@
 #include "core/job_state.h"
 #include "sites/dispatch_page.h"
 #include "sites/input_normalization.h"
+#include "sites/qzone.h"
 
 namespace mosaiq {
 namespace {

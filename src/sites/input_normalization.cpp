@@ -672,16 +672,4 @@ bool CompletePlanWithPage(AlbumListPlan& plan, const QString& page) {
     return true;
 }
 
-ST_PERLISTRECORD MoodAlbumRecord(const QString& qqNumber) {
-    ST_PERLISTRECORD record;
-    record.title = QStringLiteral("说说里的图片");
-    record.albumRef = kQzoneMoodHost + QStringLiteral("/cgi-bin/emotion_cgi_msglist_v6?uin=") +
-                      qqNumber + QStringLiteral("&inCharset=utf-8&outCharset=utf-8&hostUin=") +
-                      qqNumber + QStringLiteral("&notice=0&sort=0");
-    record.coverUrl = QStringLiteral("123");
-    record.pictureCount = -1;
-    record.accessFlags = 0;
-    return record;
-}
-
 }  // namespace mosaiq

@@ -58,9 +58,6 @@ AlbumListPlan PlanAlbumList(int listType, int subType, const QString& trimmedInp
 // (`plan.message`, when set, tells the user why).
 bool CompletePlanWithPage(AlbumListPlan& plan, const QString& page);
 
-// The QQ Zone pseudo-album of the pictures posted with moods ("说说").
-ST_PERLISTRECORD MoodAlbumRecord(const QString& qqNumber);
-
 // Replaces "^" of a stored message by line breaks.
 QString WithLineBreaks(QString text);
 

@@ -34,6 +34,11 @@ enum class SiteType : int32_t {
 };
 inline constexpr int kSiteTypeCount = 21;
 
+// m_listType holds the value of a SiteType.
+constexpr int32_t SiteTypeValue(SiteType type) {
+    return static_cast<int32_t>(type);
+}
+
 // The sub-types (m_subType) of each family: which of its sources the input named.
 enum class QqSubType : int32_t { Zone = 0, Group = 1, TencentWeibo = 2 };
 enum class BaiduSubType : int32_t { Albums = 0, TiebaForum = 1, TiebaThread = 2 };
