@@ -4,6 +4,7 @@
 #include "core/naming.h"
 #include "core/picture_queue.h"
 #include "web/http_client.h"
+#include "web/pause_clock.h"
 
 #include <QLoggingCategory>
 
@@ -43,6 +44,8 @@ struct WorkerRun {
     std::deque<int> finishedSlots;  // slots whose row ended, oldest first
     bool quit = false;
     std::atomic<int> done{0};
+    // Set by a stop: requests under way end, and none of them commits its file.
+    std::atomic<bool> aborted{false};
 };
 
 QString WithScheme(QString address) {
@@ -68,9 +71,10 @@ void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     options.maxSizeKb = int32_t(run.maxSizeK);
     options.attempts = 2;
     options.retryDelaySeconds = 1;
+    options.abort = &run.aborted;
     HttpResponse response;
     HttpRequest(response, options, UseCache | NoReload);
-    if (fallback.isEmpty()) {
+    if (fallback.isEmpty() || run.aborted.load()) {
         return;
     }
     const bool topitStub = fallback.indexOf(QString::fromUtf16(kTopitHostFragment)) > 0 &&
@@ -107,11 +111,7 @@ bool StopRequested() {
 
 // The pause between two pictures of a one-thread download; a stop cuts it short.
 void PauseBetweenPictures() {
-    const auto end = Clock::now() + std::chrono::milliseconds(kOneThreadPauseMs);
-    while (!StopRequested() && Clock::now() < end) {
-        std::this_thread::sleep_for(
-            std::min<Clock::duration>(kStopPollInterval, end - Clock::now()));
-    }
+    Pause(std::chrono::milliseconds(kOneThreadPauseMs), StopRequested);
 }
 
 void ShowProgress(const PictureQueue& queue, int done, int total) {
@@ -212,14 +212,18 @@ void DownPicFunc() {
         }
     }
 
+    if (stopped) {
+        run->aborted = true;
+    }
     {
         std::lock_guard lock(run->mutex);
         run->quit = true;
     }
     run->rowAssigned.notify_all();
+    // After a stop the busy slots' transfers are cut off: they end within a progress poll of
+    // the HTTP client, and no worker outlives the job to write a file or reach a server.
     for (std::thread& thread : threads) {
-        // Idle slots end at once; after a stop, busy ones finish their picture on their own.
-        stopped ? thread.detach() : thread.join();
+        thread.join();
     }
     qCDebug(lcWorkers, "OK");
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);

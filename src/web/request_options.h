@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 
 namespace mosaiq {
@@ -27,7 +28,15 @@ struct RequestOptions {
     uint32_t minBodyLength = 0;     // the body must be longer than this many bytes
     uint8_t attempts = 1;           // 0 makes HttpRequest return false at once
     uint8_t retryDelaySeconds = 1;  // slept after every failed attempt
+    // When set and true, the transfer under way is cut off, no further attempt is made and no
+    // file is committed: a stopped job ends its requests. Owned by the caller, polled while
+    // the request runs.
+    const std::atomic<bool>* abort = nullptr;
 };
+
+inline bool Aborted(const RequestOptions& options) {
+    return options.abort != nullptr && options.abort->load();
+}
 
 // Stores a copy of `data` up to its first zero byte (the body is narrow text); an empty text
 // leaves no body.
