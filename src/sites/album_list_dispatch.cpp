@@ -36,7 +36,9 @@ void RunCalls(JobState& state, const AlbumListPlan& plan) {
         }
         const AlbumListAdapter adapter = AlbumListAdapterFor(call.source);
         if (adapter == nullptr) {
-            continue;
+            // A family is built whole; a missing fallback is said, never skipped.
+            Tell(state, QString::fromUtf16(kNotSupportedYet));
+            return;
         }
         if (call.subType) {
             state.m_subType = *call.subType;
