@@ -3,6 +3,7 @@
 #include "core/frontend.h"
 #include "core/naming.h"
 #include "core/picture_queue.h"
+#include "sites/site_types.h"
 #include "web/http_client.h"
 #include "web/pause_clock.h"
 
@@ -25,7 +26,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kOneThreadPauseMs = 2000;
 constexpr auto kStopPollInterval = std::chrono::milliseconds(100);
-constexpr qint64 kTopitShortBody = 600;
 constexpr int kIdle = -1;
 
 // One album's run. Workers hold it by value of the queue rows, so a worker left running
@@ -77,9 +77,7 @@ void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     if (fallback.isEmpty() || run.aborted.load()) {
         return;
     }
-    const bool topitStub = fallback.indexOf(QString::fromUtf16(kTopitHostFragment)) > 0 &&
-                           response.bodyLength < kTopitShortBody;
-    if (!response.savedToFile || topitStub) {
+    if (!response.savedToFile || ShortBodyMeansMissing(fallback, response.bodyLength)) {
         options.url = WithScheme(fallback);
         HttpRequest(response, options, UseCache | NoReload);
     }

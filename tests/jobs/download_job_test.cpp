@@ -2,6 +2,7 @@
 
 #include "core/frontend.h"
 #include "jobs/download_job.h"
+#include "sites/site_types.h"
 #include "web/codepage.h"
 #include "web/pause_clock.h"
 
@@ -339,6 +340,32 @@ TEST_F(DownloadJobTest, FormatAndOrderFixes) {
     EXPECT_EQ(gap, 60);
     EXPECT_EQ(result.albums[0].files, (QStringList{first, second}));
     EXPECT_EQ(frontend.openedFolders, QStringList{AlbumFolder("A")});
+}
+
+// The format fix keeps the site's video extension for bytes of no picture format: only the
+// site type that serves videos has one.
+TEST_F(DownloadJobTest, FormatFixNamesUnknownBytesAsTheSitesVideos) {
+    const struct {
+        SiteType type;
+        const char* extension;
+    } cases[] = {{SiteType::InstagramSzwego, ".mp4"}, {SiteType::QqFamily, ".jpg"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extension);
+        const QString title = QStringLiteral("V%1").arg(SiteTypeValue(c.type));
+        g_fixtureSite() = FixtureSite{};
+        state.m_records.Clear();
+        AddAlbum(title, 1, "....ftypisom....");
+        ListAlbums();
+        state.m_listType = SiteTypeValue(c.type);
+        SlotOf(state.m_settings, state.m_listType.load()).threadCount = 1;
+        SlotOf(state.m_settings, state.m_listType.load()).timeoutSec = 10;
+        NamingOf(state.m_settings, state.m_listType.load()).options = kOptionFixFormat;
+        Download();
+        const QStringList files =
+            QDir(AlbumFolder(title)).entryList({"*.mp4", "*.jpg"}, QDir::Files);
+        ASSERT_EQ(files.size(), 1) << files.join(u' ').toStdString();
+        EXPECT_TRUE(files[0].endsWith(QLatin1String(c.extension)));
+    }
 }
 
 TEST_F(DownloadJobTest, UnknownSiteTypeSkipsTheAlbum) {
