@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/album_record.h"
 #include "sites/adapter_table.h"
 
 #include <QString>

@@ -7,7 +7,6 @@
 #include "sites/qzone.h"
 #include "sites/site_types.h"
 #include "web/response_decoding.h"
-#include "web/site_tokens.h"
 
 #include <QFile>
 
@@ -60,7 +59,6 @@ const QString kAccountPage = QStringLiteral("http://user.qzone.qq.com/12345");
     "GET http://sznu.photo.qzone.qq.com/cgi-bin/common/cgi_view_album_v2?inCharset=gbk&"        \
     "outCharset=gbk&format=jsonp&plat=qzone&source=qzone&idcNum=3&hostUin=12345&albumId=" album \
     "&t=*&g_tk=629577970&uin=0012345"
-const QByteArray kReferer = "http://user.qzone.qq.com/12345";
 
 QString Qz(const char* name) {
     return QStringLiteral("qzone/") + QLatin1String(name);
