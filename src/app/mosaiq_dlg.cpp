@@ -38,6 +38,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace mosaiq {
 namespace {
 
@@ -224,13 +226,14 @@ void CMosaiqDlg::FinishStartUp() {
 }
 
 void CMosaiqDlg::RefreshSubType() {
-    const int listType = m_controls.siteType->currentIndex();
-    m_state.m_listType = listType < 0 ? 0 : listType;
-    if (listType <= 0) {
+    const int qq = SiteTypeValue(SiteType::QqFamily);
+    const int listType = std::max(m_controls.siteType->currentIndex(), qq);
+    m_state.m_listType = listType;
+    if (listType == qq) {
         if (m_controls.subType->count() == 0) {
             m_controls.subType->addItems(QqSubTypeNames());
         }
-        m_controls.subType->setCurrentIndex(0);
+        m_controls.subType->setCurrentIndex(SubTypeValue(QqSubType::Zone));
         m_controls.subType->show();
     } else {
         m_controls.subType->hide();
@@ -251,7 +254,7 @@ void CMosaiqDlg::OnInputChanged(const QString& text) {
         m_controls.siteType->setCurrentIndex(site.listType);
     }
     RefreshSubType();
-    if (site.listType == 0 && site.subType >= 0) {
+    if (site.listType == SiteTypeValue(SiteType::QqFamily) && site.subType != kNoSubType) {
         m_controls.subType->setCurrentIndex(site.subType);
     }
 }

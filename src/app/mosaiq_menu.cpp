@@ -11,6 +11,7 @@
 #include "core/settings_rules.h"
 #include "core/version.h"
 #include "sites/login_address.h"
+#include "sites/site_types.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -165,10 +166,11 @@ void CMosaiqDlg::UpdateSettingsMenu() {
         }
     }
     m_actions.value(kLoginMode1)->setChecked(m_state.m_loginMode1.load() != 0);
-    const bool shop = listType == 11 || listType == 16;
+    const bool shop = listType == SiteTypeValue(SiteType::Shops) ||
+                      listType == SiteTypeValue(SiteType::JdProduct);
     m_actions.value(kShopMainOnly)->setEnabled(shop);
     m_actions.value(kShopDescOnly)->setEnabled(shop);
-    m_actions.value(kYupooBig)->setEnabled(listType == 7);
+    m_actions.value(kYupooBig)->setEnabled(listType == SiteTypeValue(SiteType::Yupoo));
 }
 
 void CMosaiqDlg::OpenManual(const QString& anchor) {

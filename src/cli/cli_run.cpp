@@ -90,11 +90,14 @@ QString AlbumResultLine(const ST_PERLISTRECORD& r, const AlbumDownloadResult& al
 
 // Site type and sub-type boxes as the window would set them for the input.
 void ChooseSite(const CliOptions& o, CliFrontend& frontend) {
-    const RecognizedSite recognized = RecognizeSite(o.input, 0);
-    frontend.siteType = o.site.value_or(recognized.changed ? recognized.listType : 0);
-    int sub = -1;
-    if (frontend.siteType == 0) {
-        sub = recognized.changed && recognized.subType >= 0 && !o.site ? recognized.subType : 0;
+    const int qq = SiteTypeValue(SiteType::QqFamily);
+    const RecognizedSite recognized = RecognizeSite(o.input, qq);
+    frontend.siteType = o.site.value_or(recognized.changed ? recognized.listType : qq);
+    int sub = kNoSubType;
+    if (frontend.siteType == qq) {
+        sub = recognized.changed && recognized.subType != kNoSubType && !o.site
+                  ? recognized.subType
+                  : SubTypeValue(QqSubType::Zone);
     }
     frontend.subType = o.sub.value_or(sub);
 }

@@ -9,6 +9,7 @@
 #include "jobs/download_workers.h"
 #include "jobs/file_fixes.h"
 #include "jobs/save_root.h"
+#include "sites/site_types.h"
 #include "web/codepage.h"
 
 #include <QDateTime>
@@ -18,7 +19,6 @@ namespace mosaiq {
 namespace {
 
 const QString kCaption = QStringLiteral("提示");
-constexpr int kListTypeWithVideos = 17;
 
 void Tell(JobState& state, const QString& text) {
     state.frontend->ShowMessage(text, kCaption);
@@ -68,14 +68,13 @@ void DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
     }
     monitor.Wait();
     if (g_stopWorkers.load() != 0) {
-        return;  // workers may still be writing: leave their files alone
+        return;  // a stopped album gets no marker and no fixes
     }
     if (!Stopped(state)) {
         WriteMarker(queue.folder, queue.Row(0).address);
     }
     if (options & kOptionFixFormat) {
-        const bool videos = state.m_listType.load() == kListTypeWithVideos;
-        FixFormats(queue, videos ? QStringLiteral(".mp4") : QString());
+        FixFormats(queue, PropertiesOf(state.m_listType.load()).videoExtension);
     }
     if (options & kOptionFixOrder) {
         FixOrder(queue, QDateTime::currentSecsSinceEpoch());

@@ -3,7 +3,9 @@
 #include "core/frontend.h"
 #include "core/naming.h"
 #include "core/picture_queue.h"
+#include "sites/site_types.h"
 #include "web/http_client.h"
+#include "web/pause_clock.h"
 
 #include <QLoggingCategory>
 
@@ -24,7 +26,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kOneThreadPauseMs = 2000;
 constexpr auto kStopPollInterval = std::chrono::milliseconds(100);
-constexpr qint64 kTopitShortBody = 600;
 constexpr int kIdle = -1;
 
 // One album's run. Workers hold it by value of the queue rows, so a worker left running
@@ -43,6 +44,8 @@ struct WorkerRun {
     std::deque<int> finishedSlots;  // slots whose row ended, oldest first
     bool quit = false;
     std::atomic<int> done{0};
+    // Set by a stop: requests under way end, and none of them commits its file.
+    std::atomic<bool> aborted{false};
 };
 
 QString WithScheme(QString address) {
@@ -68,14 +71,13 @@ void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     options.maxSizeKb = int32_t(run.maxSizeK);
     options.attempts = 2;
     options.retryDelaySeconds = 1;
+    options.abort = &run.aborted;
     HttpResponse response;
     HttpRequest(response, options, UseCache | NoReload);
-    if (fallback.isEmpty()) {
+    if (fallback.isEmpty() || run.aborted.load()) {
         return;
     }
-    const bool topitStub = fallback.indexOf(QString::fromUtf16(kTopitHostFragment)) > 0 &&
-                           response.bodyLength < kTopitShortBody;
-    if (!response.savedToFile || topitStub) {
+    if (!response.savedToFile || ShortBodyMeansMissing(fallback, response.bodyLength)) {
         options.url = WithScheme(fallback);
         HttpRequest(response, options, UseCache | NoReload);
     }
@@ -107,11 +109,7 @@ bool StopRequested() {
 
 // The pause between two pictures of a one-thread download; a stop cuts it short.
 void PauseBetweenPictures() {
-    const auto end = Clock::now() + std::chrono::milliseconds(kOneThreadPauseMs);
-    while (!StopRequested() && Clock::now() < end) {
-        std::this_thread::sleep_for(
-            std::min<Clock::duration>(kStopPollInterval, end - Clock::now()));
-    }
+    Pause(std::chrono::milliseconds(kOneThreadPauseMs), StopRequested);
 }
 
 void ShowProgress(const PictureQueue& queue, int done, int total) {
@@ -212,14 +210,18 @@ void DownPicFunc() {
         }
     }
 
+    if (stopped) {
+        run->aborted = true;
+    }
     {
         std::lock_guard lock(run->mutex);
         run->quit = true;
     }
     run->rowAssigned.notify_all();
+    // After a stop the busy slots' transfers are cut off: they end within a progress poll of
+    // the HTTP client, and no worker outlives the job to write a file or reach a server.
     for (std::thread& thread : threads) {
-        // Idle slots end at once; after a stop, busy ones finish their picture on their own.
-        stopped ? thread.detach() : thread.join();
+        thread.join();
     }
     qCDebug(lcWorkers, "OK");
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);

@@ -15,7 +15,4 @@ JobThread DownProc();
 // thread, consecutive pictures are 2 seconds apart.
 void DownPicFunc();
 
-// The Topit picture-host fragment of the fallback rule.
-inline constexpr char16_t kTopitHostFragment[] = u".topit.";
-
 }  // namespace mosaiq

@@ -7,6 +7,7 @@
 #include "core/naming.h"
 #include "core/settings_record.h"
 #include "jobs/download_job.h"
+#include "sites/site_types.h"
 
 namespace mosaiq {
 namespace {
@@ -61,7 +62,7 @@ void PrepareListJob(JobState& state) {
     state.frontend->ResetAlbumTable();
     state.m_records.Clear();
     state.m_listState = ListState::Running;
-    state.m_subType = -1;
+    state.m_subType = kNoSubType;
     state.m_listType = state.frontend->SiteTypeSelection();
 }
 
@@ -87,11 +88,11 @@ ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch) {
     frontend.SetStatusText(StatusLine::Main, QStringLiteral("正在获取相册列表，请稍等..."));
     frontend.SetStatusText(StatusLine::Progress, QString());
 
-    if (!HasScheme(input) && state.m_listType.load() != 0) {
+    if (!HasScheme(input) && state.m_listType.load() != SiteTypeValue(SiteType::QqFamily)) {
         Tell(state, QStringLiteral("请输入所选网站的地址(以 http:// 或 https:// 开头)"));
     } else {
         const int subType = frontend.SubTypeSelection();
-        if (subType != -1) {
+        if (subType != kNoSubType) {
             state.m_subType = subType;
         }
         dispatch.listAlbums(state, input, result.singleItem);

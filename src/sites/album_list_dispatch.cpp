@@ -5,6 +5,7 @@
 #include "core/job_state.h"
 #include "sites/dispatch_page.h"
 #include "sites/input_normalization.h"
+#include "sites/qzone.h"
 #include "sites/site_sinks.h"
 
 namespace mosaiq {
@@ -28,7 +29,9 @@ void RunCalls(JobState& state, const AlbumListPlan& plan) {
         }
         const AlbumListAdapter adapter = AlbumListAdapterFor(call.source);
         if (adapter == nullptr) {
-            continue;
+            // A family is built whole; a missing fallback is said, never skipped.
+            Tell(state, QString::fromUtf16(kNotSupportedYet));
+            return;
         }
         if (call.subType) {
             state.m_subType = *call.subType;

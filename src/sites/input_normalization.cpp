@@ -5,6 +5,7 @@
 #include "sites/site_address.h"
 #include "sites/site_hosts.h"
 #include "sites/site_text.h"
+#include "sites/site_types.h"
 #include "web/text_helpers.h"
 
 #include <initializer_list>
@@ -82,30 +83,38 @@ QString ShopBase(QString text, QStringView path) {
     return text + QStringLiteral(".com") + path.toString();
 }
 
-AlbumCall Call(AlbumSource source, std::optional<int> subType = std::nullopt) {
-    return {source, subType};
+// A call that leaves m_subType as it is.
+AlbumCall Call(AlbumSource source) {
+    return {source, std::nullopt};
+}
+
+// A call that stores `subType` in m_subType first.
+template <typename SubType>
+AlbumCall Call(AlbumSource source, SubType subType) {
+    return {source, SubTypeValue(subType)};
 }
 
 AlbumListPlan PlanQq(int subType, QString text) {
     AlbumListPlan plan;
-    if (subType == kTencentWeibo ||
-        (subType == kQqGroup && ContainsDomain(text, QString(kTweiboDomain + u'/')))) {
+    if (subType == SubTypeValue(QqSubType::TencentWeibo) ||
+        (subType == SubTypeValue(QqSubType::Group) &&
+         ContainsDomain(text, QString(kTweiboDomain + u'/')))) {
         SkipThrough(text, u".com/");
         SkipThrough(text, u"hoto/");
         CutAtEach(text, {u"/", u"?"});
         plan.input = text;
         plan.account = text;
         plan.jobText2 = text;
-        plan.calls = {Call(AlbumSource::TweiboAlbums, kTencentWeibo)};
+        plan.calls = {Call(AlbumSource::TweiboAlbums, QqSubType::TencentWeibo)};
         plan.emptyMessage = kTweiboEmpty;
         return plan;
     }
-    if (subType == kQqGroup) {
+    if (subType == SubTypeValue(QqSubType::Group)) {
         SkipThrough(text, u"!/");
         CutAtEach(text, {u"/", u"?", u"#"});
         plan.input = text;
         plan.account = text;
-        plan.calls = {Call(AlbumSource::QqGroupAlbums, kQqGroup)};
+        plan.calls = {Call(AlbumSource::QqGroupAlbums, QqSubType::Group)};
         plan.emptyMessage = kQqGroupEmpty;
         return plan;
     }
@@ -117,8 +126,8 @@ AlbumListPlan PlanQq(int subType, QString text) {
     }
     plan.input = text;
     plan.account = text;
-    plan.calls = {Call(AlbumSource::QzoneAlbums, kQqZone),
-                  Call(AlbumSource::QzoneAlbumsOld, kQqZone)};
+    plan.calls = {Call(AlbumSource::QzoneAlbums, QqSubType::Zone),
+                  Call(AlbumSource::QzoneAlbumsOld, QqSubType::Zone)};
     plan.emptyMessage = kQzoneEmpty;
     plan.moodAlbum = true;
     return plan;
@@ -146,7 +155,7 @@ AlbumListPlan PlanBaidu(const QString& text) {
     AlbumListPlan plan;
     plan.input = text;
     if (!ContainsDomain(text, kTiebaDomain)) {
-        plan.calls = {Call(AlbumSource::BaiduAlbums, 0)};
+        plan.calls = {Call(AlbumSource::BaiduAlbums, BaiduSubType::Albums)};
         if (text.contains(u"u/")) {
             FinishBaiduInput(plan);
         } else {
@@ -162,10 +171,10 @@ AlbumListPlan PlanBaidu(const QString& text) {
         plan.input = keyword;
         plan.jobText1 = keyword;
         plan.accountAfter = UrlDecodeUtf8(keyword);
-        plan.calls = {Call(AlbumSource::TiebaForumAlbums, 1)};
+        plan.calls = {Call(AlbumSource::TiebaForumAlbums, BaiduSubType::TiebaForum)};
         return plan;
     }
-    plan.calls = {Call(AlbumSource::TiebaPhotoAlbums, 2)};
+    plan.calls = {Call(AlbumSource::TiebaPhotoAlbums, BaiduSubType::TiebaThread)};
     if (postPage) {
         QString post = text;
         SkipThrough(post, u"com/p/");
@@ -183,7 +192,7 @@ AlbumListPlan PlanNetease(const QString& text) {
     AlbumListPlan plan;
     plan.input = text;
     if (ContainsDomain(text, kNeteasePpDomain)) {
-        plan.calls = {Call(AlbumSource::NeteasePpAlbums, 1)};
+        plan.calls = {Call(AlbumSource::NeteasePpAlbums, NeteaseSubType::PhotoSite)};
     } else {
         plan.calls = {Call(AlbumSource::NeteaseAlbums)};
     }
@@ -192,11 +201,11 @@ AlbumListPlan PlanNetease(const QString& text) {
 
 void SetRenrenPersonCalls(AlbumListPlan& plan, bool publicPage) {
     if (publicPage) {
-        plan.calls = {Call(AlbumSource::RenrenPublicPageAlbums, 0),
-                      Call(AlbumSource::RenrenNewLayoutAlbums, 0)};
+        plan.calls = {Call(AlbumSource::RenrenPublicPageAlbums, RenrenSubType::Albums),
+                      Call(AlbumSource::RenrenNewLayoutAlbums, RenrenSubType::Albums)};
     } else {
-        plan.calls = {Call(AlbumSource::RenrenNewLayoutAlbums, 0),
-                      Call(AlbumSource::RenrenClassicAlbums, 0)};
+        plan.calls = {Call(AlbumSource::RenrenNewLayoutAlbums, RenrenSubType::Albums),
+                      Call(AlbumSource::RenrenClassicAlbums, RenrenSubType::Albums)};
     }
 }
 
@@ -213,7 +222,7 @@ AlbumListPlan PlanRenren(QString text) {
     }
     if (ContainsDomain(text, kRenrenZhanDomain)) {
         plan.input = text;
-        plan.calls = {Call(AlbumSource::RenrenZhanPosts, 10)};
+        plan.calls = {Call(AlbumSource::RenrenZhanPosts, RenrenSubType::Zhan)};
         plan.emptyMessage = kRenrenZhanEmpty;
         return plan;
     }
@@ -243,11 +252,11 @@ AlbumListPlan PlanSina(QString text) {
         if (underscore >= 0) {
             text.truncate(underscore);
         }
-        plan.calls = {Call(AlbumSource::SinaBlogArticle, 1)};
+        plan.calls = {Call(AlbumSource::SinaBlogArticle, SinaSubType::BlogArticle)};
     } else if (ContainsDomain(text, QString(kSinaWeiboDomain + u'/'))) {
-        plan.calls = {Call(AlbumSource::SinaWeiboAlbums, 2)};
+        plan.calls = {Call(AlbumSource::SinaWeiboAlbums, SinaSubType::Weibo)};
     } else {
-        plan.calls = {Call(AlbumSource::SinaBlogAlbums, 0)};
+        plan.calls = {Call(AlbumSource::SinaBlogAlbums, SinaSubType::BlogAlbums)};
     }
     plan.input = text;
     return plan;
@@ -311,7 +320,7 @@ AlbumListPlan PlanYupoo(QString text) {
             CutAt(text, u"?");
         }
         plan.input = text;
-        plan.calls = {Call(AlbumSource::YupooNewAlbums, 1)};
+        plan.calls = {Call(AlbumSource::YupooNewAlbums, YupooSubType::NewSite)};
         plan.emptyMessage = kYupooEmpty;
         return plan;
     }
@@ -352,7 +361,7 @@ AlbumListPlan PlanZolProduct(QString text) {
     AlbumListPlan plan;
     CutAt(text, u"#");
     plan.input = text;
-    plan.calls = {Call(AlbumSource::ZolProduct, 1)};
+    plan.calls = {Call(AlbumSource::ZolProduct, ZolSubType::Product)};
     plan.singleItem = SingleItem::WhenOneAlbum;
     return plan;
 }
@@ -367,7 +376,7 @@ AlbumListPlan PlanZol(QString text) {
         CutAt(text, u"/");
     }
     plan.input = text;
-    plan.calls = {Call(AlbumSource::ZolAlbums, 0)};
+    plan.calls = {Call(AlbumSource::ZolAlbums, ZolSubType::Albums)};
     return plan;
 }
 
@@ -381,7 +390,7 @@ AlbumListPlan PlanPchomeDouban(QString text) {
         CutAtEach(text, {u"&", u"*", u"?"});
         AddTrailingSlash(text);
         plan.input = text;
-        plan.calls = {Call(AlbumSource::DoubanAlbums, 1)};
+        plan.calls = {Call(AlbumSource::DoubanAlbums, PchomeDoubanSubType::Douban)};
         plan.singleItem = SingleItem::Always;
         return plan;
     }
@@ -389,7 +398,7 @@ AlbumListPlan PlanPchomeDouban(QString text) {
     CutAtEach(text, {u"/", u"&", u"*", u"?"});
     plan.input = text;
     plan.account = text;
-    plan.calls = {Call(AlbumSource::PchomeAlbums, 0)};
+    plan.calls = {Call(AlbumSource::PchomeAlbums, PchomeDoubanSubType::Pchome)};
     return plan;
 }
 
@@ -409,7 +418,7 @@ AlbumListPlan PlanShop(QString text) {
     if (ContainsDomain(text, kAliexpressDomain)) {
         plan.calls = {Call(AlbumSource::AliexpressShop)};
     } else if (ContainsDomain(text, kAlibabaDomain)) {
-        plan.calls = {Call(AlbumSource::AlibabaShop, 3)};
+        plan.calls = {Call(AlbumSource::AlibabaShop, ShopSubType::Alibaba)};
     } else if (ContainsDomain(text, QString(k1688Domain + u'/'))) {
         if (!text.contains(u".com/offer")) {
             if (text.contains(u"/page/")) {
@@ -418,7 +427,7 @@ AlbumListPlan PlanShop(QString text) {
                 text = ShopBase(text, u"/page/offerlist.htm?");
             }
         }
-        plan.calls = {Call(AlbumSource::Shop1688, 2)};
+        plan.calls = {Call(AlbumSource::Shop1688, ShopSubType::Shop1688)};
     } else {
         const bool listing =
             ContainsAfterStart(text, u"search") || ContainsAfterStart(text, u"item.") ||
@@ -453,8 +462,8 @@ AlbumListPlan PlanBabytree(QString text) {
     SkipThrough(text, u"om/");
     CutAtEach(text, {u"&", u"/"});
     plan.input = text;
-    plan.calls = {Call(AlbumSource::BabytreeFirstForm, 0),
-                  Call(AlbumSource::BabytreeSecondForm, 1)};
+    plan.calls = {Call(AlbumSource::BabytreeFirstForm, BabytreeSubType::FirstForm),
+                  Call(AlbumSource::BabytreeSecondForm, BabytreeSubType::SecondForm)};
     return plan;
 }
 
@@ -497,7 +506,7 @@ AlbumListPlan PlanJd(QString text) {
         return plan;
     }
     plan.input = text;
-    plan.calls = {Call(AlbumSource::JdProduct, 0)};
+    plan.calls = {Call(AlbumSource::JdProduct, JdSubType::Jd)};
     plan.singleItem = SingleItem::WhenOneAlbum;
     return plan;
 }
@@ -511,7 +520,7 @@ AlbumListPlan PlanInstagramSzwego(QString text) {
         SkipThrough(text, u"com/");
         CutAtEach(text, {u"/", u"?", u"#"});
         plan.input = text;
-        plan.calls = {Call(AlbumSource::InstagramAlbums, 0)};
+        plan.calls = {Call(AlbumSource::InstagramAlbums, InstagramSzwegoSubType::Instagram)};
         plan.singleItem = SingleItem::Always;
         return plan;
     }
@@ -520,7 +529,7 @@ AlbumListPlan PlanInstagramSzwego(QString text) {
         SkipThrough(text, u"shop_detail/");
         CutAt(text, u"/");
         plan.input = text.trimmed();
-        plan.calls = {Call(AlbumSource::SzwegoAlbums, 1)};
+        plan.calls = {Call(AlbumSource::SzwegoAlbums, InstagramSzwegoSubType::Szwego)};
         return plan;
     }
     plan.message = kInstagramOrSzwegoRequired;
@@ -534,14 +543,14 @@ AlbumListPlan PlanDuitangHuaban(const QString& text) {
         plan.jobText1 = QString();
         plan.pageStep = PageStep::Duitang;
         plan.pageAddress = text;
-        plan.calls = {Call(AlbumSource::DuitangAlbums, 0)};
+        plan.calls = {Call(AlbumSource::DuitangAlbums, DuitangHuabanSubType::Duitang)};
         return plan;
     }
     if (!text.contains(u"/boards/")) {
         plan.message = WithLineBreaks(kHuabanBoardRequired);
         return plan;
     }
-    plan.calls = {Call(AlbumSource::HuabanBoards, 1)};
+    plan.calls = {Call(AlbumSource::HuabanBoards, DuitangHuabanSubType::Huaban)};
     plan.singleItem = SingleItem::Always;
     return plan;
 }
@@ -609,52 +618,54 @@ QString WithLineBreaks(QString text) {
 }
 
 AlbumListPlan PlanAlbumList(int listType, int subType, const QString& text) {
-    switch (listType) {
-        case 0:
-            return PlanQq(subType, text);
-        case 1:
-            return PlanBaidu(text);
-        case 2:
-            return PlanNetease(text);
-        case 3:
-            return PlanRenren(text);
-        case 4:
-            return PlanSina(text);
-        case 5:
-            return Plan56(text);
-        case 6:
-            return PlanPoco(text);
-        case 7:
-            return PlanYupoo(text);
-        case 8:
-            return Plan51(text);
-        case 9:
-            return PlanZol(text);
-        case 10:
-            return PlanPchomeDouban(text);
-        case 11:
-            return PlanShop(text);
-        case 12:
-            return PlanMoko(text);
-        case 13:
-            return PlanBabytree(text);
-        case 14:
-            return PlanPconline(text);
-        case 15:
-            return PlanSingle(text, AlbumSource::HupuAlbums, kHupuEmpty);
-        case 16:
-            return PlanJd(text);
-        case 17:
-            return PlanInstagramSzwego(text);
-        case 18:
-            return PlanDuitangHuaban(text);
-        case 19:
-            return PlanLofter(text);
-        case 20:
-            return PlanTopit(text);
-        default:
-            return {};
+    if (listType < 0 || listType >= kSiteTypeCount) {
+        return {};
     }
+    switch (SiteType(listType)) {
+        case SiteType::QqFamily:
+            return PlanQq(subType, text);
+        case SiteType::Baidu:
+            return PlanBaidu(text);
+        case SiteType::Netease:
+            return PlanNetease(text);
+        case SiteType::Renren:
+            return PlanRenren(text);
+        case SiteType::Sina:
+            return PlanSina(text);
+        case SiteType::Site56:
+            return Plan56(text);
+        case SiteType::Poco:
+            return PlanPoco(text);
+        case SiteType::Yupoo:
+            return PlanYupoo(text);
+        case SiteType::Site51:
+            return Plan51(text);
+        case SiteType::Zol:
+            return PlanZol(text);
+        case SiteType::PchomeDouban:
+            return PlanPchomeDouban(text);
+        case SiteType::Shops:
+            return PlanShop(text);
+        case SiteType::Moko:
+            return PlanMoko(text);
+        case SiteType::Babytree:
+            return PlanBabytree(text);
+        case SiteType::Pconline:
+            return PlanPconline(text);
+        case SiteType::Hupu:
+            return PlanSingle(text, AlbumSource::HupuAlbums, kHupuEmpty);
+        case SiteType::JdProduct:
+            return PlanJd(text);
+        case SiteType::InstagramSzwego:
+            return PlanInstagramSzwego(text);
+        case SiteType::DuitangHuaban:
+            return PlanDuitangHuaban(text);
+        case SiteType::Lofter:
+            return PlanLofter(text);
+        case SiteType::Topit:
+            return PlanTopit(text);
+    }
+    return {};
 }
 
 bool CompletePlanWithPage(AlbumListPlan& plan, const QString& page) {
@@ -694,18 +705,6 @@ bool CompletePlanWithPage(AlbumListPlan& plan, const QString& page) {
             return CompleteDuitang(plan, page);
     }
     return true;
-}
-
-ST_PERLISTRECORD MoodAlbumRecord(const QString& qqNumber) {
-    ST_PERLISTRECORD record;
-    record.title = QStringLiteral("说说里的图片");
-    record.albumRef = kQzoneMoodHost + QStringLiteral("/cgi-bin/emotion_cgi_msglist_v6?uin=") +
-                      qqNumber + QStringLiteral("&inCharset=utf-8&outCharset=utf-8&hostUin=") +
-                      qqNumber + QStringLiteral("&notice=0&sort=0");
-    record.coverUrl = QStringLiteral("123");
-    record.pictureCount = -1;
-    record.accessFlags = 0;
-    return record;
 }
 
 }  // namespace mosaiq

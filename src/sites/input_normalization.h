@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/album_record.h"
 #include "sites/adapter_table.h"
 
 #include <QString>
@@ -57,9 +56,6 @@ AlbumListPlan PlanAlbumList(int listType, int subType, const QString& trimmedInp
 // Finishes a plan with the page its PageStep fetched. False when the job ends here
 // (`plan.message`, when set, tells the user why).
 bool CompletePlanWithPage(AlbumListPlan& plan, const QString& page);
-
-// The QQ Zone pseudo-album of the pictures posted with moods ("说说").
-ST_PERLISTRECORD MoodAlbumRecord(const QString& qqNumber);
 
 // Replaces "^" of a stored message by line breaks.
 QString WithLineBreaks(QString text);

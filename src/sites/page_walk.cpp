@@ -8,8 +8,13 @@ namespace mosaiq {
 PageWalk::PageWalk(const JobState& state, WalkOf kind, WalkRules rules)
     : m_state(state), m_kind(kind), m_rules(rules), m_page(rules.first - rules.step) {}
 
+bool PageWalk::Over() const {
+    return WalkStopped(m_state, m_kind) || m_fetched >= m_rules.maxPages ||
+           (m_rules.ended && m_rules.ended());
+}
+
 bool PageWalk::Next() {
-    if (WalkStopped(m_state, m_kind) || m_fetched >= m_rules.maxPages) {
+    if (Over()) {
         return false;
     }
     if (m_fetched > 0 && !m_again && m_rules.pause.count() > 0) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <functional>
 
 namespace mosaiq {
 
@@ -18,6 +19,9 @@ struct WalkRules {
     int step = 1;                        // added for every further page
     std::chrono::milliseconds pause{0};  // waited before every page but the first
     int maxPages = 5000;                 // a site that never stops answering cannot page for ever
+    // An end the site's rules name besides the stop (an album's count reached): checked with
+    // the stop before every page, so no pause is waited for a page that is never requested.
+    std::function<bool()> ended = nullptr;
 };
 
 // The paging of an adapter: first page, next page, the pause between pages, the stop checks
@@ -32,8 +36,9 @@ class PageWalk {
   public:
     PageWalk(const JobState& state, WalkOf kind, WalkRules rules = {});
 
-    // Before every page: false when the job stopped (or the album ended) or the page bound is
-    // reached; otherwise waits the pause (not before the first page) and moves on.
+    // Before every page: false when the job stopped (or the album ended), `ended` holds or the
+    // page bound is reached; otherwise waits the pause (not before the first page) and moves
+    // on. A walk that ends never waits: the last page is followed by no pause.
     bool Next();
     // The current page's number: first, first + step, ...
     int Page() const { return m_page; }
@@ -49,6 +54,8 @@ class PageWalk {
     bool Repeats(const QStringList& pageItems);
 
   private:
+    bool Over() const;
+
     const JobState& m_state;
     WalkOf m_kind;
     WalkRules m_rules;

@@ -4,6 +4,7 @@
 #include "core/job_state.h"
 #include "core/picture_queue.h"
 #include "sites/album_list_dispatch.h"
+#include "sites/site_types.h"
 
 namespace mosaiq {
 namespace {
@@ -11,10 +12,10 @@ namespace {
 using enum PictureSource;
 
 std::vector<PictureSource> QqSources(int subType) {
-    switch (subType) {
-        case 1:
+    switch (QqSubType(subType)) {
+        case QqSubType::Group:
             return {QqGroupPhotos};
-        case 2:
+        case QqSubType::TencentWeibo:
             return {TweiboPhotos};
         default:
             return {QzonePhotos, QzonePhotosOld};
@@ -22,18 +23,24 @@ std::vector<PictureSource> QqSources(int subType) {
 }
 
 std::vector<PictureSource> ShopSources(int subType) {
-    switch (subType) {
-        case 2:
+    switch (ShopSubType(subType)) {
+        case ShopSubType::Shop1688:
             return {Photos1688};
-        case 3:
+        case ShopSubType::Alibaba:
             return {AlibabaPhotos};
-        case 4:
+        case ShopSubType::AliexpressFirstForm:
             return {AliexpressPhotosFirstForm};
-        case 5:
+        case ShopSubType::AliexpressSecondForm:
             return {AliexpressPhotosSecondForm};
         default:
             return {TaobaoPhotos};
     }
+}
+
+// True when `subType` is `value` of its family's enum.
+template <typename SubType>
+bool Is(int subType, SubType value) {
+    return subType == SubTypeValue(value);
 }
 
 void Tell(JobState& state, const QString& text) {
@@ -45,61 +52,65 @@ void Tell(JobState& state, const QString& text) {
 }  // namespace
 
 std::optional<std::vector<PictureSource>> PictureSourcesFor(int listType, int subType) {
-    switch (listType) {
-        case 0:
+    if (listType < 0 || listType >= kSiteTypeCount) {
+        return std::nullopt;
+    }
+    switch (SiteType(listType)) {
+        case SiteType::QqFamily:
             return QqSources(subType);
-        case 1:
-            if (subType == 0) {
+        case SiteType::Baidu:
+            if (Is(subType, BaiduSubType::Albums)) {
                 return {{BaiduPhotos}};
             }
-            return {{subType == 1 ? TiebaForumPhotos : TiebaPhotoPhotos}};
-        case 2:
-            return {{subType == 1 ? NeteasePpPhotos : NeteasePhotos}};
-        case 3:
-            if (subType == 10) {
+            return {{Is(subType, BaiduSubType::TiebaForum) ? TiebaForumPhotos : TiebaPhotoPhotos}};
+        case SiteType::Netease:
+            return {{Is(subType, NeteaseSubType::PhotoSite) ? NeteasePpPhotos : NeteasePhotos}};
+        case SiteType::Renren:
+            if (Is(subType, RenrenSubType::Zhan)) {
                 return {{RenrenZhanPhotos}};
             }
             return {{RenrenNewLayoutPhotos, RenrenClassicPhotos, RenrenViewerWalk}};
-        case 4:
-            if (subType == 1) {
+        case SiteType::Sina:
+            if (Is(subType, SinaSubType::BlogArticle)) {
                 return {{SinaBlogArticlePhotos}};
             }
-            return {{subType == 2 ? SinaWeiboPhotos : SinaBlogAlbumPhotos}};
-        case 5:
+            return {{Is(subType, SinaSubType::Weibo) ? SinaWeiboPhotos : SinaBlogAlbumPhotos}};
+        case SiteType::Site56:
             return {{Photos56}};
-        case 6:
+        case SiteType::Poco:
             return {{PocoPhotos}};
-        case 7:
-            return {{subType == 1 ? YupooNewPhotos : YupooOldPhotos}};
-        case 8:
+        case SiteType::Yupoo:
+            return {{Is(subType, YupooSubType::NewSite) ? YupooNewPhotos : YupooOldPhotos}};
+        case SiteType::Site51:
             return {{Photos51}};
-        case 9:
-            return {{subType == 1 ? ZolProductPhotos : ZolAlbumPhotos}};
-        case 10:
-            return {{subType == 1 ? DoubanPhotos : PchomePhotos}};
-        case 11:
+        case SiteType::Zol:
+            return {{Is(subType, ZolSubType::Product) ? ZolProductPhotos : ZolAlbumPhotos}};
+        case SiteType::PchomeDouban:
+            return {{Is(subType, PchomeDoubanSubType::Douban) ? DoubanPhotos : PchomePhotos}};
+        case SiteType::Shops:
             return ShopSources(subType);
-        case 12:
+        case SiteType::Moko:
             return {{MokoPhotos}};
-        case 13:
-            return {{subType != 0 ? BabytreeSecondFormPhotos : BabytreeFirstFormPhotos}};
-        case 14:
+        case SiteType::Babytree:
+            return {{Is(subType, BabytreeSubType::FirstForm) ? BabytreeFirstFormPhotos
+                                                             : BabytreeSecondFormPhotos}};
+        case SiteType::Pconline:
             return {{PconlinePhotos}};
-        case 15:
+        case SiteType::Hupu:
             return {{HupuPhotos}};
-        case 16:
-            return {{subType == 1 ? ZolProductPhotos : JdPhotos}};
-        case 17:
-            return {{subType != 0 ? SzwegoPhotos : InstagramPhotos}};
-        case 18:
-            return {{subType != 0 ? HuabanPhotos : DuitangPhotos}};
-        case 19:
+        case SiteType::JdProduct:
+            return {{Is(subType, JdSubType::ZolProduct) ? ZolProductPhotos : JdPhotos}};
+        case SiteType::InstagramSzwego:
+            return {
+                {Is(subType, InstagramSzwegoSubType::Instagram) ? InstagramPhotos : SzwegoPhotos}};
+        case SiteType::DuitangHuaban:
+            return {{Is(subType, DuitangHuabanSubType::Duitang) ? DuitangPhotos : HuabanPhotos}};
+        case SiteType::Lofter:
             return {{LofterPhotos}};
-        case 20:
+        case SiteType::Topit:
             return {{TopitPhotos}};
-        default:
-            return std::nullopt;
     }
+    return std::nullopt;
 }
 
 void DispatchPictureList(JobState& state, int albumIndex) {
@@ -116,9 +127,13 @@ void DispatchPictureList(JobState& state, int albumIndex) {
         if (g_pictureQueue().Count() > 0 || DownloadShouldEnd(state)) {
             return;
         }
-        if (const PictureListAdapter adapter = PictureListAdapterFor(source)) {
-            adapter(state, albumIndex);
+        const PictureListAdapter adapter = PictureListAdapterFor(source);
+        if (adapter == nullptr) {
+            // A family is built whole; a missing fallback is said, never skipped.
+            Tell(state, QString::fromUtf16(kNotSupportedYet));
+            return;
         }
+        adapter(state, albumIndex);
     }
 }
 

@@ -6,10 +6,11 @@
 namespace mosaiq {
 namespace {
 
-// Every host of QQ group albums.
+// Every host of QQ group albums. The photo host stands inside the h5 host's proxy path.
 namespace host {
 const QString kH5 = QStringLiteral("https://h5.qzone.qq.com");
 const QString kGroup = QStringLiteral("http://qun.qq.com");
+const QString kGroupPhoto = QStringLiteral("u.photo.qzone.qq.com");
 }  // namespace host
 
 constexpr int kAlbumPageSize = 36;
@@ -74,12 +75,13 @@ void FetchQqGroupAlbums(JobState& state, const QString& group) {
         const auto text =
             request
                 .At(SiteAddress(host::kH5,
-                                u"/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/"
+                                u"/proxy/domain/%s/cgi-bin/upp/"
                                 u"qun_list_album_v2?g_tk=%d&qzonetoken=%s&callback=shine7_Callback&"
                                 u"t=947098911&qunId=%s&uin=%s&start=%d&num=36&getMemberRole=1&"
                                 u"format=jsonp&platform=qzone&inCharset=utf-8&outCharset=utf-8&"
                                 u"source=qzone&callbackFun=shine7&_=%s",
-                                {gtk, token, group, state.m_jobText1, walk.Page(), CacheBreaker()}))
+                                {host::kGroupPhoto, gtk, token, group, state.m_jobText1,
+                                 walk.Page(), CacheBreaker()}))
                 .Fetch();
         if (!text || text->indexOf(kNotLoggedIn) >= 1) {
             return;
@@ -129,14 +131,14 @@ void FetchQqGroupPhotos(JobState& state, int albumIndex) {
          walk.Next();) {
         const auto text =
             request
-                .At(SiteAddress(
-                    host::kH5,
-                    u"/proxy/domain/u.photo.qzone.qq.com/cgi-bin/upp/"
-                    u"qun_list_photo_v2?callback=shine4_Callback&t=507118553&"
-                    u"getCommentCnt=0&getMemberRole=1&getalbum=1&format=jsonp&"
-                    u"platform=qzone&inCharset=utf-8&outCharset=utf-8&source=qzone&"
-                    u"callbackFun=shine4&%s&_=%s&start=%d&num=500",
-                    {AddressValue::Verbatim(record->albumRef), CacheBreaker(), walk.Page()}))
+                .At(SiteAddress(host::kH5,
+                                u"/proxy/domain/%s/cgi-bin/upp/"
+                                u"qun_list_photo_v2?callback=shine4_Callback&t=507118553&"
+                                u"getCommentCnt=0&getMemberRole=1&getalbum=1&format=jsonp&"
+                                u"platform=qzone&inCharset=utf-8&outCharset=utf-8&source=qzone&"
+                                u"callbackFun=shine4&%s&_=%s&start=%d&num=500",
+                                {host::kGroupPhoto, AddressValue::Verbatim(record->albumRef),
+                                 CacheBreaker(), walk.Page()}))
                 .Fetch();
         if (!text) {
             return;

@@ -1,18 +1,7 @@
 #include "sites/qzone.h"
 
-#include "core/album_sink.h"
-#include "core/frontend.h"
-#include "core/job_state.h"
-#include "core/naming.h"
-#include "core/picture_queue.h"
-#include "sites/qq_common.h"
-#include "sites/site_sinks.h"
-#include "sites/site_values.h"
-#include "web/http_client.h"
-#include "web/pause_clock.h"
-#include "web/response_decoding.h"
+#include "sites/site_toolkit.h"
 #include "web/site_tokens.h"
-#include "web/text_helpers.h"
 
 #include <QFile>
 
@@ -21,24 +10,28 @@
 namespace mosaiq {
 namespace {
 
-// Every host of QQ Zone.
+// Every host of QQ Zone. The proxied ones stand inside the h5 and user hosts' proxy paths.
 namespace host {
-const QString kUser = QStringLiteral("user.qzone.qq.com");
-const QString kMain = QStringLiteral("qzone.qq.com");
-const QString kH5 = QStringLiteral("h5.qzone.qq.com");
+const QString kUser = QStringLiteral("http://user.qzone.qq.com");
+const QString kUserTls = QStringLiteral("https://user.qzone.qq.com");
+const QString kMain = QStringLiteral("https://qzone.qq.com");
+const QString kH5 = QStringLiteral("https://h5.qzone.qq.com");
 const QString kRoute = QStringLiteral("r.qzone.qq.com");
+const QString kMoodList = QStringLiteral("taotao.qq.com");
+const QString kStatic = QStringLiteral("https://qzonestyle.gtimg.cn");
+const QString kPhotoStore = QStringLiteral("http://r.photo.store.qq.com");
+// The route names photo hosts under the short domain; they answer under the long one.
 const QString kShortPhotoDomain = QStringLiteral("photo.qq.com");
 const QString kPhotoDomain = QStringLiteral("photo.qzone.qq.com");
-const QString kStatic = QStringLiteral("qzonestyle.gtimg.cn");
-const QString kMoodList = QStringLiteral("taotao.qq.com");
-const QString kPhotoStore = QStringLiteral("r.photo.store.qq.com");
 }  // namespace host
 
 constexpr int kAlbumPageSize = 48;
 constexpr int kOldPhotoPageSize = 500;
 constexpr int kPhotoPageSize = 400;
 constexpr int kMoodPageSize = 20;
-constexpr int kPauseAfterPasswordMs = 3000;
+constexpr uint8_t kPhotoAttempts = 3;
+constexpr uint8_t kRetryDelaySeconds = 5;
+constexpr std::chrono::milliseconds kPauseAfterPassword{3000};
 
 const QString kRouteError = QStringLiteral("QQ空间相册错误1");
 const QString kTooOften = QStringLiteral("您的操作过于频繁");
@@ -65,15 +58,16 @@ bool PasswordAskedFor(const QString& albumRef) {
 }
 
 QString AccountPage(const QString& account) {
-    return QStringLiteral("http://") + host::kUser + u'/' + account;
-}
-
-QString RefererLine(const QString& account) {
-    return QStringLiteral("Referer: ") + AccountPage(account);
+    return SiteAddress(host::kUser, u"/%s", {account});
 }
 
 QString UserHostCookies() {
-    return GetSiteCookies(QStringLiteral("http://") + host::kUser + u'/') + u';';
+    return GetSiteCookies(host::kUser + u'/') + u';';
+}
+
+// The pauses of the photo and mood lists grow with the pages asked so far.
+std::chrono::milliseconds GrowingPause(int pagesRequested) {
+    return std::chrono::milliseconds((pagesRequested + 20) * 200);
 }
 
 // A host name a route entry may name; anything else would steer the request elsewhere.
@@ -89,36 +83,29 @@ bool IsPlainHostName(const QString& text) {
     return true;
 }
 
-// The route lookup: which servers hold the account. Leaves the route text positioned after
-// the default entry's "s" value.
-bool LookUpRoute(JobState& state, const QString& account, const QString& headers,
-                 unsigned decodeFlags, int& idcNum, TextSource& route) {
-    RequestOptions options(QStringLiteral("https://") + host::kUser +
-                               QStringLiteral("/proxy/domain/") + host::kRoute +
-                               QStringLiteral("/GetRoute?UIN=") + QueryValue(account) +
-                               QStringLiteral("&type=json&version=2"),
-                           QString(), kSiteTimeoutMs);
-    options.headers = headers;
-    QString text;
-    if (!FetchText(options, decodeFlags, text)) {
+// The route lookup: which servers hold the account. Leaves the route text after the default
+// entry's "s" value.
+bool LookUpRoute(JobState& state, const QString& account, SiteRequest request, int& idcNum,
+                 TextSource& route) {
+    const auto text =
+        request
+            .At(SiteAddress(host::kUserTls, u"/proxy/domain/%s/GetRoute?UIN=%s&type=json&version=2",
+                            {host::kRoute, account}))
+            .Fetch();
+    if (!text) {
         Tell(state, kRouteError);
         return false;
     }
-    route = TextSource(text);
-    idcNum = LeadingNumber(
-        TakeBetween(route, QStringLiteral("idcno\":\""), QStringLiteral(","), Consume));
-    const QString defaultKey =
-        TakeBetween(route, QStringLiteral("default\":\""), QStringLiteral("\""), Consume);
+    route = TextSource(*text);
+    idcNum = LeadingNumber(TakeBetween(route, u"idcno\":\"", u",", Consume));
+    const QString defaultKey = TakeBetween(route, u"default\":\"", u"\"", Consume);
     SkipTo(route, QString(defaultKey + QStringLiteral("\":")), true);
-    const QString nu =
-        TakeBetween(route, QStringLiteral("\"nu\":\""), QStringLiteral("\""), Consume);
-    const QString list =
-        TakeBetween(route, QStringLiteral("\"p\":\""), QStringLiteral("\""), Consume)
-            .replace(QLatin1String("sznewp"), QLatin1String("alist"))
-            .replace(QLatin1String("xanewp"), QLatin1String("xalist"));
-    const QString photo =
-        TakeBetween(route, QStringLiteral("\"s\":\""), QStringLiteral("\""), Consume)
-            .replace(host::kShortPhotoDomain, host::kPhotoDomain);
+    const QString nu = TakeBetween(route, u"\"nu\":\"", u"\"", Consume);
+    const QString list = TakeBetween(route, u"\"p\":\"", u"\"", Consume)
+                             .replace(QLatin1String("sznewp"), QLatin1String("alist"))
+                             .replace(QLatin1String("xanewp"), QLatin1String("xalist"));
+    const QString photo = TakeBetween(route, u"\"s\":\"", u"\"", Consume)
+                              .replace(host::kShortPhotoDomain, host::kPhotoDomain);
     if (!IsPlainHostName(nu) || !IsPlainHostName(list) || !IsPlainHostName(photo)) {
         Tell(state, kRouteError);
         return false;
@@ -136,7 +123,7 @@ bool HandleMessage(JobState& state, const QString& account, const QString& text)
     if (text.indexOf(marker) < 1) {
         return false;
     }
-    const QString message = TakeBetween(QStringView(text), marker, QStringLiteral("\""));
+    const QString message = TakeBetween(QStringView(text), marker, u"\"");
     if (message.contains(kTooOften)) {
         Tell(state, message);
     } else if (Ask(state, kVerifyQuestion)) {
@@ -158,60 +145,49 @@ int32_t AccessFlagsOfPriv(const QString& priv) {
     return 0;
 }
 
-enum class PageEnd { NoAlbums, Stopped, More };
-
-// Hands every album of one list page to the table.
-PageEnd ParseAlbums(JobState& state, const QString& text, int idcNum, const QString& account,
-                    RepeatGuard& guard) {
+// Hands every album of one list page to the table. False when the list ends here: no album
+// on the page, a page seen before, or a stop.
+bool ListAlbums(JobState& state, PageWalk& walk, const QString& text, int idcNum,
+                const QString& account) {
     QStringList pieces;
-    if (SplitText(text, QStringLiteral("\"id\" : \""), pieces) == 0) {
-        return PageEnd::NoAlbums;
+    if (SplitText(text, u"\"id\" : \"", pieces) == 0) {
+        return false;
     }
     QStringList ids;
     for (qsizetype i = 1; i < pieces.size(); ++i) {
-        ids.append(TakeBefore(pieces[i], QStringLiteral("\"")));
+        ids.append(TakeBefore(pieces[i], u"\""));
     }
-    if (guard.IsRepeat(ids)) {
-        return PageEnd::NoAlbums;
+    if (walk.Repeats(ids)) {
+        return false;
     }
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         TextSource piece(pieces[i]);
         ST_PERLISTRECORD record;
-        record.albumRef = QStringLiteral("idcNum=") + QString::number(idcNum) +
-                          QStringLiteral("&hostUin=") + account + QStringLiteral("&albumid=") +
-                          QueryValue(ids[i - 1]);
-        record.title =
-            TakeBetween(piece, QStringLiteral("\"name\" : \""), QStringLiteral("\""), Consume);
+        record.albumRef =
+            SiteAddress({}, u"idcNum=%d&hostUin=%s&albumid=%s", {idcNum, account, ids[i - 1]});
+        record.title = TakeBetween(piece, u"\"name\" : \"", u"\"", Consume);
         if (record.title.isEmpty()) {
             continue;
         }
-        record.coverUrl = Unslashed(
-            TakeBetween(piece, QStringLiteral("\"pre\" : \""), QStringLiteral("\""), Consume));
-        record.accessFlags = AccessFlagsOfPriv(
-            TakeBetween(piece, QStringLiteral("\"priv\" :"), QStringLiteral(","), Consume));
-        record.pictureCount = LeadingNumber(
-            TakeBetween(piece, QStringLiteral("\"total\" :"), QStringLiteral(","), Consume));
-        AppendAndShow(state, record);
-        if (ListStopRequested(state)) {
-            return PageEnd::Stopped;
+        record.coverUrl = Unslashed(TakeBetween(piece, u"\"pre\" : \"", u"\"", Consume));
+        record.accessFlags = AccessFlagsOfPriv(TakeBetween(piece, u"\"priv\" :", u",", Consume));
+        record.pictureCount = LeadingNumber(TakeBetween(piece, u"\"total\" :", u",", Consume));
+        if (!ListAlbum(state, record)) {
+            return false;
         }
     }
-    // Polled between pages too: a page of nameless pieces adds nothing.
-    return ListStopRequested(state) ? PageEnd::Stopped : PageEnd::More;
+    return true;
 }
 
 // The account of an album: its "hostUin" (the mood list carries it too), else the job's.
 QString AlbumAccount(const JobState& state, const ST_PERLISTRECORD& record) {
-    const QString uin = TakeBetween(QStringView(record.albumRef), QStringLiteral("hostUin="),
-                                    QStringLiteral("&"), ToEnd);
+    const QString uin = TakeBetween(QStringView(record.albumRef), u"hostUin=", u"&", ToEnd);
     return uin.isEmpty() ? state.m_account : uin;
 }
 
 QString Caption(const JobState& state, QStringView piece) {
-    const QString name =
-        TakeBetween(piece, QStringLiteral("\"name\" : \""), QStringLiteral("\"")).trimmed();
-    const QString desc =
-        TakeBetween(piece, QStringLiteral("\"desc\" : \""), QStringLiteral("\"")).trimmed();
+    const QString name = TakeBetween(piece, u"\"name\" : \"", u"\"").trimmed();
+    const QString desc = TakeBetween(piece, u"\"desc\" : \"", u"\"").trimmed();
     if (state.m_qzoneOrigName == 1) {
         return name.isEmpty() ? desc : name;
     }
@@ -226,8 +202,7 @@ QString WithFallback(const QString& primary, const QString& fallback) {
 }
 
 QString FallbackAddress(TextSource& piece) {
-    return Unslashed(
-               TakeBetween(piece, QStringLiteral("\"pre\" : \""), QStringLiteral("\""), Consume))
+    return Unslashed(TakeBetween(piece, u"\"pre\" : \"", u"\"", Consume))
         .replace(QLatin1String("/a/"), QLatin1String("/b/"));
 }
 
@@ -235,24 +210,23 @@ struct Picture {
     QString address;
     QString caption;
 };
+using Pictures = std::vector<Picture>;
 
-// Queues the pictures of one page unless the page repeats an earlier one; `pageItems` are the
-// page's pieces as sent, so a repeated page without any usable picture ends the album too.
-// False when the album ends here (a repeat, the user's stop or the marker of pictures
-// downloaded before). The stop is polled after the page as well: a page that queues nothing
-// would never poll it.
-bool QueuePage(JobState& state, const QStringList& pageItems, const std::vector<Picture>& pictures,
-               const QString& referer, int albumIndex, RepeatGuard& guard) {
-    if (guard.IsRepeat(pageItems)) {
+// Queues the pictures of one page unless the page repeats an earlier one; `pageItems` are
+// the page's pieces as sent, so a repeated page without any usable picture ends the album
+// too. False when the album ends here (a repeat, a stop, or the marker of pictures
+// downloaded before).
+bool QueuePage(JobState& state, PageWalk& walk, const QStringList& pageItems,
+               const Pictures& pictures, const QString& referer, int albumIndex) {
+    if (walk.Repeats(pageItems)) {
         return false;
     }
     for (const Picture& p : pictures) {
-        AddPicture(state, p.address, p.caption, referer, albumIndex);
-        if (DownloadShouldEnd(state)) {
+        if (!QueuePicture(state, p.address, p.caption, referer, albumIndex)) {
             return false;
         }
     }
-    return !DownloadShouldEnd(state);
+    return true;
 }
 
 bool AsksForPassword(const QString& text, const ST_PERLISTRECORD& record) {
@@ -263,63 +237,51 @@ bool AsksForPassword(const QString& text, const ST_PERLISTRECORD& record) {
 // The album's own page, where the login window asks for its password.
 QString PasswordPage(const QString& albumRef) {
     QString rest = albumRef;
-    SkipTo(rest, QStringLiteral("&"), true);
+    SkipTo(rest, u"&", true);
     rest.remove(QLatin1String("hostUin="));
     rest.replace(QLatin1String("&albumid="), QLatin1String("/photo/"));
-    return QStringLiteral("http://") + host::kUser + u'/' + rest;
+    return host::kUser + u'/' + rest;
 }
 
 // Older photo list: one picture of a page.
 Picture OldPhoto(const JobState& state, const QString& pieceText) {
     TextSource piece(pieceText);
-    Picture p;
-    p.caption = Caption(state, pieceText);
-    const QString rawFlag =
-        TakeBetween(piece, QStringLiteral("\"raw_upload\""), QStringLiteral(","));
-    QString address =
-        Unslashed(TakeBetween(piece, QStringLiteral("\"raw\" : \""), QStringLiteral("\"")));
+    const QString rawFlag = TakeBetween(piece, u"\"raw_upload\"", u",");
+    QString address = Unslashed(TakeBetween(piece, u"\"raw\" : \"", u"\""));
     if (address.isEmpty()) {
-        address = Unslashed(TakeBetween(piece, QStringLiteral("\"origin_url\" : \""),
-                                        QStringLiteral("\""), Consume));
+        address = Unslashed(TakeBetween(piece, u"\"origin_url\" : \"", u"\"", Consume));
         if (rawFlag.contains(u'1')) {
             address.replace(QLatin1String("/o/"), QLatin1String("/r/"));
         }
     }
     address.replace(QLatin1String("/psbe?/"), QLatin1String("/psb?/"));
-    p.address = WithFallback(address, FallbackAddress(piece));
-    return p;
+    return {WithFallback(address, FallbackAddress(piece)), Caption(state, pieceText)};
 }
 
 // Newer photo list: one picture of a page.
 Picture NewPhoto(const JobState& state, const QString& pieceText) {
     TextSource piece(pieceText);
-    Picture p;
-    p.caption = Caption(state, pieceText);
-    const QString rawFlag =
-        TakeBetween(piece, QStringLiteral("\"raw_upload\""), QStringLiteral(","));
-    QString address =
-        state.m_qzoneBigPicture == 0
-            ? TakeBetween(piece, QStringLiteral("\"raw\" : \""), QStringLiteral("\""))
-            : TakeBetween(piece, QStringLiteral("\"url\" : \""), QStringLiteral("\""));
+    const QString rawFlag = TakeBetween(piece, u"\"raw_upload\"", u",");
+    QString address = state.m_qzoneBigPicture == 0 ? TakeBetween(piece, u"\"raw\" : \"", u"\"")
+                                                   : TakeBetween(piece, u"\"url\" : \"", u"\"");
     if (address.isEmpty()) {
-        address = TakeBetween(piece, QStringLiteral("\"url\" : \""), QStringLiteral("\""), Consume);
+        address = TakeBetween(piece, u"\"url\" : \"", u"\"", Consume);
     }
     // Pages escape every slash, the raw address too.
     address = Unslashed(address);
     if (rawFlag.contains(u'1') && !address.isEmpty()) {
         address.replace(QLatin1String("/b/"), QLatin1String("/r/"));
-        SkipTo(address, QStringLiteral(".com/"), true);
-        SkipTo(address, QStringLiteral(".cn/"), true);
-        address = QStringLiteral("http://") + host::kPhotoStore + u'/' + address;
+        SkipTo(address, u".com/", true);
+        SkipTo(address, u".cn/", true);
+        address = host::kPhotoStore + u'/' + address;
     }
     address.replace(QLatin1String("/psbe?/"), QLatin1String("/psb?/"));
-    p.address = WithFallback(address, FallbackAddress(piece));
-    return p;
+    return {WithFallback(address, FallbackAddress(piece)), Caption(state, pieceText)};
 }
 
-std::vector<Picture> PhotosOfPage(const JobState& state, const QStringList& pieces,
-                                  Picture (*photo)(const JobState&, const QString&)) {
-    std::vector<Picture> pictures;
+Pictures PhotosOfPage(const JobState& state, const QStringList& pieces,
+                      Picture (*photo)(const JobState&, const QString&)) {
+    Pictures pictures;
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         Picture p = photo(state, pieces[i]);
         if (!p.address.isEmpty()) {
@@ -329,126 +291,139 @@ std::vector<Picture> PhotosOfPage(const JobState& state, const QStringList& piec
     return pictures;
 }
 
+Pictures MoodPictures(const QStringList& posts) {
+    Pictures pictures;
+    for (qsizetype i = 1; i < posts.size(); ++i) {
+        TextSource post(posts[i]);
+        SkipTo(post, u"conlist\"", true);
+        const QString caption = TakeBetween(post, u"\"content\":\"", u"\"", Consume);
+        QStringList pieces;
+        SplitText(post.view(), u"\"pic_id\"", pieces);
+        for (qsizetype j = 1; j < pieces.size(); ++j) {
+            const QString address =
+                Unslashed(TakeBetween(QStringView(pieces[j]), u"smallurl\":\"", u"\""))
+                    .replace(QLatin1String("/a/"), QLatin1String("/b/"));
+            if (!address.isEmpty()) {
+                pictures.push_back({address, caption});
+            }
+        }
+    }
+    return pictures;
+}
+
 void FetchMoodPictures(JobState& state, int albumIndex, const ST_PERLISTRECORD& record) {
-    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
-    options.headers = kAcceptCompressedLine + QStringLiteral("referer:https://") + host::kStatic +
-                      QStringLiteral("/qzone/app/mood_v6/html/index.html");
-    const QString referer = RefererLine(AlbumAccount(state, record));
-    const QString cgiHost = QStringLiteral("http%3A%2F%2F") + host::kMoodList +
-                            QStringLiteral("%2Fcgi-bin%2Femotion_cgi_msglist_v6");
-    RepeatGuard guard;
-    int pages = 0;
-    for (int position = 0;; position += kMoodPageSize) {
+    SiteRequest request;
+    // The mood page sends its referer in lower case.
+    request.Header(u"referer", host::kStatic + QStringLiteral("/qzone/app/mood_v6/html/index.html"))
+        .Decode(Inflate | AutoUtf8);
+    const QString referer = RefererHeader(AccountPage(AlbumAccount(state, record)));
+    const QString listInterface = SiteAddress(u"http://", u"%s/cgi-bin/emotion_cgi_msglist_v6",
+                                              {AddressValue::Verbatim(host::kMoodList)});
+    PageWalk walk(state, WalkOf::Pictures, {.first = 0, .step = kMoodPageSize});
+    for (int pages = 1; walk.Next(); ++pages) {
         const uint32_t gtk = GtkFromCookies(UserHostCookies(), true);
-        options.url = record.albumRef + QStringLiteral("&pos=") + QString::number(position) +
-                      QStringLiteral("&num=20&cgi_host=") + cgiHost +
-                      QStringLiteral("&code_version=1&format=jsonp&need_private_comment=1&g_tk=") +
-                      QString::number(gtk);
-        ++pages;
-        QString text;
-        if (!FetchText(options, Inflate | AutoUtf8, text)) {
+        const auto text =
+            request
+                .At(SiteAddress(
+                    {},
+                    u"%s&pos=%d&num=20&cgi_host=%s&code_version=1&format=jsonp&"
+                    u"need_private_comment=1&g_tk=%d",
+                    {AddressValue::Verbatim(record.albumRef), walk.Page(), listInterface, gtk}))
+                .Fetch();
+        if (!text) {
             return;
         }
-        if (text.contains(QLatin1String("\"message\":\"")) &&
-            text.contains(QLatin1String("\"code\":-3000"))) {
+        if (text->contains(QLatin1String("\"message\":\"")) &&
+            text->contains(QLatin1String("\"code\":-3000"))) {
             Tell(state, kMoodRefused);
             return;
         }
         QStringList posts;
-        SplitText(text, QStringLiteral("\"certified\""), posts);
-        std::vector<Picture> pictures;
-        for (qsizetype i = 1; i < posts.size(); ++i) {
-            TextSource post(posts[i]);
-            SkipTo(post, QStringLiteral("conlist\""), true);
-            const QString caption =
-                TakeBetween(post, QStringLiteral("\"content\":\""), QStringLiteral("\""), Consume);
-            QStringList pieces;
-            SplitText(post.view(), QStringLiteral("\"pic_id\""), pieces);
-            for (qsizetype j = 1; j < pieces.size(); ++j) {
-                const QString address =
-                    Unslashed(TakeBetween(QStringView(pieces[j]), QStringLiteral("smallurl\":\""),
-                                          QStringLiteral("\"")))
-                        .replace(QLatin1String("/a/"), QLatin1String("/b/"));
-                if (!address.isEmpty()) {
-                    pictures.push_back({address, caption});
-                }
-            }
-        }
-        if (!QueuePage(state, posts.mid(1), pictures, referer, albumIndex, guard) ||
+        SplitText(*text, u"\"certified\"", posts);
+        // A page of fewer than 20 posts is the last: no pause follows it.
+        if (!QueuePage(state, walk, posts.mid(1), MoodPictures(posts), referer, albumIndex) ||
             posts.size() != kMoodPageSize + 1) {
             return;
         }
-        Pause(std::chrono::milliseconds((pages + 20) * 200));
+        walk.SetPause(GrowingPause(pages));
     }
 }
 
 }  // namespace
 
+ST_PERLISTRECORD MoodAlbumRecord(const QString& account) {
+    ST_PERLISTRECORD record;
+    record.title = QStringLiteral("说说里的图片");
+    record.albumRef = SiteAddress(host::kUserTls,
+                                  u"/proxy/domain/%s/cgi-bin/emotion_cgi_msglist_v6?uin=%s&"
+                                  u"inCharset=utf-8&outCharset=utf-8&hostUin=%s&notice=0&sort=0",
+                                  {host::kMoodList, account, account});
+    record.coverUrl = kMoodMark;
+    record.pictureCount = -1;
+    record.accessFlags = 0;
+    return record;
+}
+
 void FetchQzoneAlbums(JobState& state, const QString& account) {
-    const QString headers = RefererLine(account);
+    SiteRequest request;
+    request.Uncompressed().Referer(AccountPage(account));
     int idcNum = 0;
     TextSource route;
-    if (!LookUpRoute(state, account, headers,
-                     unsigned(state.m_qzoneV3Encoding) & ~unsigned(Inflate), idcNum, route)) {
+    if (!LookUpRoute(state, account,
+                     SiteRequest(request).Decode(unsigned(state.m_qzoneV3Encoding) & ~Inflate),
+                     idcNum, route)) {
         return;
     }
-    RepeatGuard guard;
-    for (int pageStart = 0;; pageStart += kAlbumPageSize) {
+    request.Decode(Utf8);
+    for (PageWalk walk(state, WalkOf::Albums, {.first = 0, .step = kAlbumPageSize}); walk.Next();) {
         const QString cookies = UserHostCookies();
-        const uint32_t gtk = GtkFromCookies(cookies, true);
-        RequestOptions options(
-            QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +
-                state.m_jobText1 + QStringLiteral("/fcgi-bin/fcg_list_album_v3?g_tk=") +
-                QString::number(gtk) + QStringLiteral("&callback=shine5_Callback&hostUin=") +
-                QueryValue(account) + QStringLiteral("&uin=") +
-                QueryValue(UinFromCookies(cookies, true)) +
-                QStringLiteral("&appid=4&inCharset=utf-8&outCharset=utf-8&source=qzone&plat=qzone&"
-                               "format=jsonp&notice=0&filter=1&handset=4&pageNumModeSort=40&"
-                               "pageNumModeClass=15&needUserInfo=1&idcNum=") +
-                QString::number(idcNum) + QStringLiteral("&mode=2&sortOrder=0&pageStart=") +
-                QString::number(pageStart) + QStringLiteral("&pageNum=48&callbackFun=shine5&_=") +
-                CacheBreaker(),
-            QString(), kSiteTimeoutMs);
-        options.headers = headers;
-        QString text;
-        if (!FetchText(options, Utf8, text) || text.isEmpty() ||
-            HandleMessage(state, account, text) ||
-            ParseAlbums(state, text, idcNum, account, guard) != PageEnd::More) {
+        const auto text =
+            request
+                .At(SiteAddress(
+                    host::kH5,
+                    u"/proxy/domain/%s/fcgi-bin/fcg_list_album_v3?g_tk=%d&"
+                    u"callback=shine5_Callback&hostUin=%s&uin=%s&appid=4&"
+                    u"inCharset=utf-8&outCharset=utf-8&source=qzone&plat=qzone&"
+                    u"format=jsonp&notice=0&filter=1&handset=4&pageNumModeSort=40&"
+                    u"pageNumModeClass=15&needUserInfo=1&idcNum=%d&mode=2&"
+                    u"sortOrder=0&pageStart=%d&pageNum=48&callbackFun=shine5&_=%s",
+                    {state.m_jobText1, GtkFromCookies(cookies, true), account,
+                     UinFromCookies(cookies, true), idcNum, walk.Page(), CacheBreaker()}))
+                .Fetch();
+        if (!text || HandleMessage(state, account, *text) ||
+            !ListAlbums(state, walk, *text, idcNum, account)) {
             return;
         }
     }
 }
 
 void FetchQzoneAlbumsOld(JobState& state, const QString& account) {
-    const QString headers = kAcceptCompressedLine + RefererLine(account);
+    SiteRequest request;
+    request.Referer(AccountPage(account));
     int idcNum = 0;
     TextSource route;
-    if (!LookUpRoute(state, account, headers, Inflate, idcNum, route)) {
+    if (!LookUpRoute(state, account, SiteRequest(request).Decode(Inflate), idcNum, route)) {
         return;
     }
-    const uint32_t gtk = GtkFromCookies(UserHostCookies(), false);
-    RequestOptions options(QStringLiteral("http://") + state.m_jobText1 +
-                               QStringLiteral("/fcgi-bin/fcg_list_album_v2?hostUin=") +
-                               QueryValue(account) +
-                               QStringLiteral("&format=jsonp&plat=qzone&source=qzone&t=") +
-                               CacheBreaker() + QStringLiteral("&g_tk=") + QString::number(gtk),
-                           QString(), kSiteTimeoutMs);
-    options.headers = headers;
-    const QString photoListHost =
-        TakeBetween(route, QStringLiteral("\"s\":\""), QStringLiteral("\""), Consume)
-            .replace(QLatin1String("static"), QLatin1String("plist"));
+    const QString address = SiteAddress(
+        u"http://",
+        u"%s/fcgi-bin/fcg_list_album_v2?hostUin=%s&format=jsonp&plat=qzone&"
+        u"source=qzone&t=%s&g_tk=%d",
+        {state.m_jobText1, account, CacheBreaker(), GtkFromCookies(UserHostCookies(), false)});
+    const QString photoListHost = TakeBetween(route, u"\"s\":\"", u"\"", Consume)
+                                      .replace(QLatin1String("static"), QLatin1String("plist"));
     // The photo list of this interface goes to that host; a route without a usable one keeps
     // the list host.
     if (IsPlainHostName(photoListHost)) {
         state.m_jobText1 = photoListHost;
     }
-    QString text;
-    if (!FetchText(options, unsigned(state.m_qzoneV2Encoding) | Inflate, text) || text.isEmpty() ||
-        HandleMessage(state, account, text)) {
+    const auto text =
+        request.At(address).Decode(unsigned(state.m_qzoneV2Encoding) | Inflate).Fetch();
+    if (!text || HandleMessage(state, account, *text)) {
         return;
     }
-    RepeatGuard guard;
-    ParseAlbums(state, text, idcNum, account, guard);
+    PageWalk walk(state, WalkOf::Albums);
+    ListAlbums(state, walk, *text, idcNum, account);
 }
 
 void FetchQzonePhotos(JobState& state, int albumIndex) {
@@ -461,57 +436,57 @@ void FetchQzonePhotos(JobState& state, int albumIndex) {
         return;
     }
     RememberPasswordAsked(QString());
-    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
-    options.attempts = 3;
-    options.retryDelaySeconds = kQqRetryDelaySeconds;
-    const QString referer = RefererLine(AlbumAccount(state, *record));
-    options.headers = kAcceptCompressedLine + referer;
+    const QString accountPage = AccountPage(AlbumAccount(state, *record));
+    SiteRequest request;
+    request.Referer(accountPage)
+        .Attempts(kPhotoAttempts, kRetryDelaySeconds)
+        .Decode(Inflate | AutoUtf8);
+    const QString referer = RefererHeader(accountPage);
     QString topicRef = record->albumRef;
     topicRef.replace(QLatin1String("albumid="), QLatin1String("topicId="));
-    const PictureQueue& queue = g_pictureQueue();
-    RepeatGuard guard;
+    // The album's count reached ends the list before the pause (a count of -1 never does).
+    const uint32_t count = uint32_t(record->pictureCount);
+    const auto countReached = [count] { return uint32_t(g_pictureQueue().Count()) >= count; };
     bool passwordMark = false;
-    int page = 0;
-    for (int requests = 0;; ++requests) {
-        if (uint32_t(queue.Count()) >= uint32_t(record->pictureCount)) {
+    int requests = 0;
+    for (PageWalk walk(state, WalkOf::Pictures,
+                       {.first = 0, .step = kPhotoPageSize, .ended = countReached});
+         walk.Next();) {
+        ++requests;
+        const QString cookies = GetSiteCookies(host::kMain + u'/') + u';';
+        const auto text =
+            request
+                .At(SiteAddress(
+                    host::kH5,
+                    u"/proxy/domain/%s/fcgi-bin/cgi_list_photo?t=%d&mode=0&%s&noTopic=0&uin=%s&"
+                    u"pageStart=%d&pageNum=400&skipCmtCount=0&singleurl=1&batchId=&notice=0&"
+                    u"appid=4&inCharset=utf-8&outCharset=utf-8&source=qzone&plat=qzone&"
+                    u"outstyle=json&format=jsonp&json_esc=1&question=&answer=&"
+                    u"callbackFun=shine0&g_tk=%d",
+                    {state.m_jobText3, int64_t(ProcessClockMs()) + int64_t(requests) * 1000000,
+                     AddressValue::Verbatim(topicRef), UinFromCookies(cookies, true), walk.Page(),
+                     GtkFromCookies(cookies, true)}))
+                .Fetch();
+        if (!text) {
             return;
         }
-        const QString cookies =
-            GetSiteCookies(QStringLiteral("https://") + host::kMain + u'/') + u';';
-        const int64_t t = int64_t(ProcessClockMs()) + int64_t(requests + 1) * 1000000;
-        options.url = QStringLiteral("https://") + host::kH5 + QStringLiteral("/proxy/domain/") +
-                      state.m_jobText3 + QStringLiteral("/fcgi-bin/cgi_list_photo?t=") +
-                      QString::number(t) + QStringLiteral("&mode=0&") + topicRef +
-                      QStringLiteral("&noTopic=0&uin=") +
-                      QueryValue(UinFromCookies(cookies, true)) + QStringLiteral("&pageStart=") +
-                      QString::number(page * kPhotoPageSize) +
-                      QStringLiteral(
-                          "&pageNum=400&skipCmtCount=0&singleurl=1&batchId=&notice=0&appid=4&"
-                          "inCharset=utf-8&outCharset=utf-8&source=qzone&plat=qzone&outstyle=json&"
-                          "format=jsonp&json_esc=1&question=&answer=&callbackFun=shine0&g_tk=") +
-                      QString::number(GtkFromCookies(cookies, true));
-        ++page;
-        QString text;
-        if (!FetchText(options, Inflate | AutoUtf8, text) || text.isEmpty()) {
-            return;
-        }
-        if (!passwordMark && AsksForPassword(text, *record)) {
+        if (!passwordMark && AsksForPassword(*text, *record)) {
             passwordMark = true;
             RememberPasswordAsked(record->albumRef);
             if (Ask(state, kPasswordQuestion)) {
                 OpenLogin(state, PasswordPage(record->albumRef));
-                Pause(std::chrono::milliseconds(kPauseAfterPasswordMs));
-                --page;
+                Pause(kPauseAfterPassword);
+                walk.Again();
                 continue;
             }
         }
         QStringList pieces;
-        if (SplitText(text, QStringLiteral("\"batchId\""), pieces) == 0 ||
-            !QueuePage(state, pieces.mid(1), PhotosOfPage(state, pieces, NewPhoto), referer,
-                       albumIndex, guard)) {
+        if (SplitText(*text, u"\"batchId\"", pieces) == 0 ||
+            !QueuePage(state, walk, pieces.mid(1), PhotosOfPage(state, pieces, NewPhoto), referer,
+                       albumIndex)) {
             return;
         }
-        Pause(std::chrono::milliseconds((requests + 1 + 20) * 200));
+        walk.SetPause(GrowingPause(requests));
     }
 }
 
@@ -520,56 +495,51 @@ void FetchQzonePhotosOld(JobState& state, int albumIndex) {
     if (record == nullptr || record->coverUrl == kMoodMark) {
         return;
     }
-    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
-    const QString referer = RefererLine(AlbumAccount(state, *record));
-    options.headers = kAcceptCompressedLine + referer;
+    const QString accountPage = AccountPage(AlbumAccount(state, *record));
+    SiteRequest request;
+    request.Referer(accountPage).Decode(Inflate | AutoUtf8);
+    const QString referer = RefererHeader(accountPage);
     const bool photoListSwitch = QFile::exists(state.m_dataDir + QStringLiteral("Q2.txt"));
     QString topicRef = record->albumRef;
     topicRef.replace(QLatin1String("albumid="), QLatin1String("topicId="));
     QString viewRef = record->albumRef;
     viewRef.replace(QLatin1String("albumid="), QLatin1String("albumId="));
-    RepeatGuard guard;
     // Asked already during this visit: go straight to the album view, without asking again.
     bool passwordMark = PasswordAskedFor(record->albumRef);
-    for (int page = 0;;) {
+    for (PageWalk walk(state, WalkOf::Pictures, {.first = 0, .step = kOldPhotoPageSize});
+         walk.Next();) {
         const QString cookies = UserHostCookies();
-        const QString gtk = QString::number(GtkFromCookies(cookies, false));
-        const QString uin = QueryValue(UinFromCookies(cookies, false));
+        const uint32_t gtk = GtkFromCookies(cookies, false);
+        const QString uin = UinFromCookies(cookies, false);
         const bool albumView = passwordMark || (record->accessFlags != 0 && !photoListSwitch);
         if (albumView) {
-            options.url = QStringLiteral("http://") + state.m_jobText2 +
-                          QStringLiteral(
-                              "/cgi-bin/common/"
-                              "cgi_view_album_v2?inCharset=gbk&outCharset=gbk&format=jsonp&plat="
-                              "qzone&source=qzone&") +
-                          viewRef + QStringLiteral("&t=") + CacheBreaker() +
-                          QStringLiteral("&g_tk=") + gtk + QStringLiteral("&uin=") + uin;
+            request.At(SiteAddress(
+                u"http://",
+                u"%s/cgi-bin/common/cgi_view_album_v2?inCharset=gbk&"
+                u"outCharset=gbk&format=jsonp&plat=qzone&source=qzone&%s&t=%s&"
+                u"g_tk=%d&uin=%s",
+                {state.m_jobText2, AddressValue::Verbatim(viewRef), CacheBreaker(), gtk, uin}));
         } else {
-            options.url = QStringLiteral("http://") + state.m_jobText1 +
-                          QStringLiteral("/fcgi-bin/cgi_list_photo?g_tk=") + gtk +
-                          QStringLiteral("&callback=shine0_Callback&mode=0&") + topicRef +
-                          QStringLiteral("&noTopic=0&uin=") + uin + QStringLiteral("&pageStart=") +
-                          QString::number(page * kOldPhotoPageSize) +
-                          QStringLiteral(
-                              "&pageNum=500&singleurl=1&notice=0&appid=4&inCharset=gbk&outCharset="
-                              "gbk&source=qzone&plat=qzone&outstyle=json&format=jsonp&json_esc=1&"
-                              "callbackFun=shine0&_=") +
-                          CacheBreaker();
-            ++page;
+            request.At(SiteAddress(
+                u"http://",
+                u"%s/fcgi-bin/cgi_list_photo?g_tk=%d&callback=shine0_Callback&mode=0&%s&"
+                u"noTopic=0&uin=%s&pageStart=%d&pageNum=500&singleurl=1&notice=0&appid=4&"
+                u"inCharset=gbk&outCharset=gbk&source=qzone&plat=qzone&outstyle=json&"
+                u"format=jsonp&json_esc=1&callbackFun=shine0&_=%s",
+                {state.m_jobText1, gtk, AddressValue::Verbatim(topicRef), uin, walk.Page(),
+                 CacheBreaker()}));
         }
-        QString text;
-        if (!FetchText(options, Inflate | AutoUtf8, text) || text.isEmpty()) {
+        const auto text = request.Fetch();
+        if (!text) {
             return;
         }
-        if (!passwordMark && AsksForPassword(text, *record)) {
-            if (Ask(state, kPasswordQuestion)) {
-                OpenLogin(state, PasswordPage(record->albumRef));
-                passwordMark = true;
-                continue;
-            }
+        if (!passwordMark && AsksForPassword(*text, *record) && Ask(state, kPasswordQuestion)) {
+            OpenLogin(state, PasswordPage(record->albumRef));
+            passwordMark = true;
+            continue;
         }
         QStringList pieces;
-        if (SplitText(text, QStringLiteral("\"batchId\""), pieces) == 0) {
+        if (SplitText(*text, u"\"batchId\"", pieces) == 0) {
             if (albumView || passwordMark || g_pictureQueue().Count() > 0) {
                 return;
             }
@@ -577,8 +547,8 @@ void FetchQzonePhotosOld(JobState& state, int albumIndex) {
             passwordMark = true;
             continue;
         }
-        if (!QueuePage(state, pieces.mid(1), PhotosOfPage(state, pieces, OldPhoto), referer,
-                       albumIndex, guard) ||
+        if (!QueuePage(state, walk, pieces.mid(1), PhotosOfPage(state, pieces, OldPhoto), referer,
+                       albumIndex) ||
             albumView) {
             return;
         }

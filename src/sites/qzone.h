@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/album_record.h"
+
 #include <QString>
 
 namespace mosaiq {
@@ -17,5 +19,9 @@ void FetchQzoneAlbumsOld(JobState& state, const QString& account);
 // the newer queued nothing.
 void FetchQzonePhotos(JobState& state, int albumIndex);
 void FetchQzonePhotosOld(JobState& state, int albumIndex);
+
+// The pseudo-album of the pictures posted with moods ("说说") of `account`, which the
+// album-list job appends; FetchQzonePhotos knows it by its cover mark.
+ST_PERLISTRECORD MoodAlbumRecord(const QString& account);
 
 }  // namespace mosaiq

@@ -4,6 +4,7 @@
 #include "sites/site_text.h"
 
 #include <initializer_list>
+#include <optional>
 
 namespace mosaiq {
 namespace {
@@ -17,74 +18,77 @@ bool ContainsAnyDomain(QStringView text, std::initializer_list<QStringView> doma
     return false;
 }
 
-// The site type an address belongs to, or -1. The order matters: the first match decides.
-int SiteTypeOfAddress(QStringView text) {
+// The site type an address belongs to, or none. The order matters: the first match decides.
+std::optional<SiteType> SiteTypeOfAddress(QStringView text) {
     using namespace hosts;
+    using enum SiteType;
     const QString qqPath = kQqDomain + u'/';
     const QString neteasePath = kNeteaseDomain + u'/';
     if (ContainsDomain(text, qqPath) && !ContainsDomain(text, neteasePath)) {
-        return 0;
+        return QqFamily;
     }
     struct Rule {
         std::initializer_list<QStringView> domains;
-        int listType;
+        SiteType listType;
     };
     const QString sinaWeiboPath = kSinaWeiboDomain + u'/';
     const QString doubanPath = kDoubanDomain + u'/';
     const Rule rules[] = {
-        {{kBaiduDomain}, 1},
-        {{kNeteaseDomain}, 2},
-        {{kRenrenDomain}, 3},
-        {{kSinaDomain, sinaWeiboPath}, 4},
-        {{k56Domain}, 5},
-        {{kPocoDomain}, 6},
-        {{kYupooDomain}, 7},
-        {{k51Domain}, 8},
-        {{kPchomeDomain, doubanPath}, 10},
-        {{kTaobaoDomain, kTmallDomain, k1688Domain, kAlibabaDomain, kAliexpressDomain}, 11},
-        {{kMokoDomain}, 12},
-        {{kBabytreeDomain}, 13},
-        {{kPconlineDomain}, 14},
-        {{kHupuDomain}, 15},
-        {{kJdDomain, kZolDomain, kJdHkDomain}, 16},
-        {{kInstagramDomain, kSzwegoDomain}, 17},
-        {{kHuabanDomain, kHuabanProDomain, kDuitangDomain}, 18},
-        {{kLofterDomain}, 19},
-        {{kTopitDomain}, 20},
+        {{kBaiduDomain}, Baidu},
+        {{kNeteaseDomain}, Netease},
+        {{kRenrenDomain}, Renren},
+        {{kSinaDomain, sinaWeiboPath}, Sina},
+        {{k56Domain}, Site56},
+        {{kPocoDomain}, Poco},
+        {{kYupooDomain}, Yupoo},
+        {{k51Domain}, Site51},
+        {{kPchomeDomain, doubanPath}, PchomeDouban},
+        {{kTaobaoDomain, kTmallDomain, k1688Domain, kAlibabaDomain, kAliexpressDomain}, Shops},
+        {{kMokoDomain}, Moko},
+        {{kBabytreeDomain}, Babytree},
+        {{kPconlineDomain}, Pconline},
+        {{kHupuDomain}, Hupu},
+        // ZOL addresses are products here: ZOL albums are reached only by choosing the type.
+        {{kJdDomain, kZolDomain, kJdHkDomain}, JdProduct},
+        {{kInstagramDomain, kSzwegoDomain}, InstagramSzwego},
+        {{kHuabanDomain, kHuabanProDomain, kDuitangDomain}, DuitangHuaban},
+        {{kLofterDomain}, Lofter},
+        {{kTopitDomain}, Topit},
     };
     for (const Rule& rule : rules) {
         if (ContainsAnyDomain(text, rule.domains)) {
             return rule.listType;
         }
     }
-    return -1;
+    return std::nullopt;
 }
 
-int QqSubTypeOfAddress(QStringView text) {
+QqSubType QqSubTypeOfAddress(QStringView text) {
     using namespace hosts;
     if (ContainsDomain(text, kTweiboDomain)) {
-        return kTencentWeibo;
+        return QqSubType::TencentWeibo;
     }
     if (ContainsAnyDomain(text, {kQqGroupDomain, kQqGroupDomain2, kQqGroupDomain3})) {
-        return kQqGroup;
+        return QqSubType::Group;
     }
-    return kQqZone;
+    return QqSubType::Zone;
 }
 
 }  // namespace
 
 RecognizedSite RecognizeSite(const QString& text, int currentSelection) {
+    const int qq = SiteTypeValue(SiteType::QqFamily);
     if (!HasScheme(text)) {
         // A bare account number: only the QQ family takes one, and its sub-type is the
         // user's choice, so the QQ selection stays untouched.
-        if (currentSelection == 0) {
+        if (currentSelection == qq) {
             return {};
         }
-        return {true, currentSelection, -1};
+        return {true, currentSelection, kNoSubType};
     }
-    const int found = SiteTypeOfAddress(text);
-    const int listType = found >= 0 ? found : currentSelection;
-    return {true, listType, listType == 0 ? QqSubTypeOfAddress(text) : -1};
+    const std::optional<SiteType> found = SiteTypeOfAddress(text);
+    const int listType = found ? SiteTypeValue(*found) : currentSelection;
+    return {true, listType, listType == qq ? SubTypeValue(QqSubTypeOfAddress(text)) : kNoSubType};
 }
 
 }  // namespace mosaiq

@@ -1,19 +1,16 @@
 #pragma once
 
+#include "sites/site_types.h"
+
 #include <QString>
 
 namespace mosaiq {
 
-// The sub-type box entries of the QQ family (ListType 0).
-inline constexpr int kQqZone = 0;
-inline constexpr int kQqGroup = 1;
-inline constexpr int kTencentWeibo = 2;
-
 // What the window does after an edit of the input box.
 struct RecognizedSite {
-    bool changed = false;  // false: leave both boxes as they are
-    int listType = 0;      // entry to select in the site-type box
-    int subType = -1;      // entry of the sub-type box for ListType 0; -1 hides the box
+    bool changed = false;                              // false: leave both boxes as they are
+    int listType = SiteTypeValue(SiteType::QqFamily);  // entry to select in the site-type box
+    int subType = kNoSubType;  // entry of the sub-type box for the QQ family; none hides it
 };
 
 // Recognises the site of an input text. Pure: depends only on the text and the current

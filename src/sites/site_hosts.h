@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Every domain and host of the supported sites, in one place: recognition and input
-// normalisation test the domains, the adapters build their addresses on the hosts.
+// The domains recognition and input normalisation test, and the hosts of the addresses the
+// normalisation rebuilds. The hosts an adapter requests live in its site file's own table.
 namespace mosaiq::hosts {
 
 // QQ family
@@ -13,8 +13,6 @@ inline const QString kQqGroupDomain = QStringLiteral("group.qq.com");
 inline const QString kQqGroupDomain2 = QStringLiteral("qun.qq.com");
 inline const QString kQqGroupDomain3 = QStringLiteral("qun.qzone.qq.com");
 inline const QString kTweiboDomain = QStringLiteral("t.qq.com");
-inline const QString kQzoneMoodHost =
-    QStringLiteral("https://user.qzone.qq.com/proxy/domain/taotao.qq.com");
 
 // Baidu
 inline const QString kBaiduDomain = QStringLiteral("baidu.com");

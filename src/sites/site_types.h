@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sites/adapter_table.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +36,11 @@ enum class SiteType : int32_t {
 };
 inline constexpr int kSiteTypeCount = 21;
 
+// m_listType holds the value of a SiteType.
+constexpr int32_t SiteTypeValue(SiteType type) {
+    return static_cast<int32_t>(type);
+}
+
 // The sub-types (m_subType) of each family: which of its sources the input named.
 enum class QqSubType : int32_t { Zone = 0, Group = 1, TencentWeibo = 2 };
 enum class BaiduSubType : int32_t { Albums = 0, TiebaForum = 1, TiebaThread = 2 };
@@ -55,24 +62,43 @@ enum class JdSubType : int32_t { Jd = 0, ZolProduct = 1 };
 enum class InstagramSzwegoSubType : int32_t { Instagram = 0, Szwego = 1 };
 enum class DuitangHuabanSubType : int32_t { Duitang = 0, Huaban = 1 };
 
+// m_subType before a row or the user chose one.
+inline constexpr int32_t kNoSubType = -1;
+
 // m_subType holds the value of one family's enum.
 template <typename SubType>
 constexpr int32_t SubTypeValue(SubType subType) {
     return static_cast<int32_t>(subType);
 }
 
+// What the jobs need of a site type besides its adapters.
+struct SiteProperties {
+    // The extension the format fix keeps for files whose bytes show no picture format: the
+    // site serves videos among its pictures. Empty for the others.
+    QString videoExtension;
+};
+SiteProperties PropertiesOf(int32_t listType);
+
+// True when a short body of a picture whose fallback address is `fallback` is the picture
+// host's stand-in for a missing picture, not the picture: the worker fetches the fallback.
+bool ShortBodyMeansMissing(QStringView fallback, int64_t bodyLength);
+
 // Display names of the site-type box, in ListType order.
 const QStringList& SiteTypeNames();
 // Entries of the QQ family's sub-type box.
 const QStringList& QqSubTypeNames();
 
-// An address of a site type and what recognition makes of it. ZOL albums (9) are reached
-// only by choosing the type: their address is recognised as the product type 16.
+// An address of a site type and what the table makes of it. ZOL albums are reached only by
+// choosing the type: their address is recognised as the product type.
 struct SiteExample {
-    int listType;
+    SiteType listType;
     QString address;
-    int recognizedType;
-    int subType;  // sub-type box entry for the QQ family, else -1
+    SiteType recognizedType;
+    // The QQ family's sub-type box entry recognition picks; else the sub-type the row's first
+    // call stores (kNoSubType when it leaves m_subType as it is).
+    int32_t subType;
+    QString input;                      // what the first adapter receives (or its row's page)
+    std::vector<AlbumSource> adapters;  // the row's calls, in order
 };
 
 // Example addresses of every site type, in ListType order.

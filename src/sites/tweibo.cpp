@@ -1,108 +1,72 @@
 #include "sites/tweibo.h"
 
-#include "core/album_sink.h"
-#include "core/job_state.h"
-#include "core/naming.h"
-#include "sites/qq_common.h"
-#include "sites/site_sinks.h"
-#include "sites/site_values.h"
-#include "web/http_client.h"
-#include "web/pause_clock.h"
-#include "web/response_decoding.h"
-#include "web/text_helpers.h"
+#include "sites/site_toolkit.h"
 
 namespace mosaiq {
 namespace {
 
 // Every host of Tencent Weibo.
 namespace host {
-const QString kSite = QStringLiteral("t.qq.com");
-const QString kApi = QStringLiteral("api.t.qq.com");
+const QString kSite = QStringLiteral("http://t.qq.com");
+const QString kApi = QStringLiteral("http://api.t.qq.com");
 }  // namespace host
 
-RequestOptions TweiboOptions() {
-    RequestOptions options(QString(), QString(), kSiteTimeoutMs);
-    options.headers = kAcceptCompressedLine + QStringLiteral("Referer: http://") + host::kApi +
-                      QStringLiteral("/proxy.html");
-    return options;
-}
-
-QString ApiAddress(const QString& query) {
-    return QStringLiteral("http://") + host::kApi + QStringLiteral("/asyn/gettopicalbum.php?") +
-           query + QStringLiteral("&apiType=14&apiHost=http%3A%2F%2F") + host::kApi;
+SiteRequest TweiboRequest() {
+    SiteRequest request;
+    request.Referer(host::kApi + QStringLiteral("/proxy.html"));
+    return request;
 }
 
 QString PostText(TextSource& post) {
-    return Unslashed(StripTags(UnescapeUnicode(
-        TakeBetween(post, QStringLiteral("content\":\""), QStringLiteral("\","), Consume))));
-}
-
-bool FetchTweiboText(RequestOptions& options, const QString& address, QString& text) {
-    options.url = address;
-    return FetchText(options, Inflate | Utf8, text) && !text.isEmpty();
+    return Unslashed(
+        StripTags(UnescapeUnicode(TakeBetween(post, u"content\":\"", u"\",", Consume))));
 }
 
 }  // namespace
 
 void FetchTweiboAlbums(JobState& state, const QString& account) {
-    RequestOptions options = TweiboOptions();
-    QString text;
-    if (!FetchTweiboText(options,
-                         QStringLiteral("http://") + host::kSite + QStringLiteral("/app/qzphoto/") +
-                             QueryValue(account) + QStringLiteral("?preview"),
-                         text)) {
+    SiteRequest request = TweiboRequest();
+    const auto app =
+        request.At(SiteAddress(host::kSite, u"/app/qzphoto/%s?preview", {account})).Fetch();
+    if (!app) {
         return;
     }
-    TextSource page(text);
-    SkipTo(page, QStringLiteral("MI.App.guest"), true);
-    state.m_jobText1 = TakeBetween(page, QStringLiteral("uin\":\""), QStringLiteral("\""), Consume);
-    const QString uin = QueryValue(state.m_jobText1);
-    RepeatGuard guard;
-    for (int number = 1;; ++number) {
-        const QString address =
-            ApiAddress(QStringLiteral("op=1&uin=") + uin + QStringLiteral("&page=") +
-                       QString::number(number) + QStringLiteral("&n=12")) +
-            QStringLiteral("&_r=1382084292800&g_tk=") + QString::number(ProcessClockMs());
-        if (!FetchTweiboText(options, address, text)) {
-            return;
-        }
+    TextSource page(*app);
+    SkipTo(page, u"MI.App.guest", true);
+    state.m_jobText1 = TakeBetween(page, u"uin\":\"", u"\"", Consume);
+    for (PageWalk walk(state, WalkOf::Albums, {.first = 1}); walk.Next();) {
+        const auto text =
+            request
+                .At(SiteAddress(host::kApi,
+                                u"/asyn/gettopicalbum.php?op=1&uin=%s&page=%d&n=12&apiType=14&"
+                                u"apiHost=%s&_r=1382084292800&g_tk=%d",
+                                {state.m_jobText1, walk.Page(), host::kApi, ProcessClockMs()}))
+                .Fetch();
         QStringList pieces;
-        if (SplitText(text, QStringLiteral("\"num\""), pieces) == 0) {
-            return;
-        }
         // Whole pieces, so a page of nothing but skipped albums ends the paging too.
-        if (guard.IsRepeat(pieces.mid(1))) {
+        if (!text || SplitText(*text, u"\"num\"", pieces) == 0 || walk.Repeats(pieces.mid(1))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
             record.accessFlags = 0;
-            record.pictureCount = LeadingNumber(
-                TakeBetween(piece, QStringLiteral(":"), QStringLiteral(","), Consume));
-            record.title = UnescapeUnicode(
-                TakeBetween(piece, QStringLiteral("name\":\""), QStringLiteral("\","), Consume));
-            record.albumRef =
-                TakeBetween(piece, QStringLiteral("\"type\":\""), QStringLiteral("\""), Consume);
+            record.pictureCount = LeadingNumber(TakeBetween(piece, u":", u",", Consume));
+            record.title = UnescapeUnicode(TakeBetween(piece, u"name\":\"", u"\",", Consume));
+            record.albumRef = TakeBetween(piece, u"\"type\":\"", u"\"", Consume);
             if (!record.albumRef.isEmpty()) {
                 record.pictureCount = -1;
             } else {
-                record.albumRef = TakeBetween(piece, QStringLiteral("\"topicid\":\""),
-                                              QStringLiteral("\""), Consume);
+                record.albumRef = TakeBetween(piece, u"\"topicid\":\"", u"\"", Consume);
             }
             if (record.albumRef.isEmpty() || record.title.isEmpty()) {
                 continue;
             }
-            record.coverUrl = Unslashed(TakeBetween(piece, QStringLiteral("image\":[\""),
-                                                    QStringLiteral("\""), Consume)) +
+            record.coverUrl = Unslashed(TakeBetween(piece, u"image\":[\"", u"\"", Consume)) +
                               QStringLiteral("/240");
-            AppendAndShow(state, record);
-            if (ListStopRequested(state)) {
+            if (!ListAlbum(state, record)) {
                 return;
             }
-        }
-        if (ListStopRequested(state)) {
-            return;
         }
     }
 }
@@ -112,40 +76,31 @@ void FetchTweiboPhotos(JobState& state, int albumIndex) {
     if (record == nullptr) {
         return;
     }
-    RequestOptions options = TweiboOptions();
-    const QString uin = QueryValue(state.m_jobText1);
-    const QString topic = QueryValue(record->albumRef);
+    SiteRequest request = TweiboRequest();
+    // The last post of a page tells the next page where to go on (nothing on the first).
     QString continuation;
-    RepeatGuard guard;
-    for (int number = 1;; ++number) {
-        const QString address =
-            ApiAddress(QStringLiteral("op=2&uin=") + uin + QStringLiteral("&page=") +
-                       QString::number(number) + QStringLiteral("&n=24&topicid=") + topic) +
-            QStringLiteral("&_r=1382325110273&g_tk=6180339") +
-            (number > 1 ? continuation : QString());
-        QString text;
-        if (!FetchTweiboText(options, address, text)) {
-            return;
-        }
+    for (PageWalk walk(state, WalkOf::Pictures, {.first = 1}); walk.Next();) {
+        const auto text =
+            request
+                .At(SiteAddress(host::kApi,
+                                u"/asyn/gettopicalbum.php?op=2&uin=%s&page=%d&n=24&topicid=%s&"
+                                u"apiType=14&apiHost=%s&_r=1382325110273&g_tk=6180339%s",
+                                {state.m_jobText1, walk.Page(), record->albumRef, host::kApi,
+                                 AddressValue::Verbatim(continuation)}))
+                .Fetch();
         QStringList posts;
-        if (SplitText(text, QStringLiteral("{\"id\":\""), posts) == 0) {
-            return;
-        }
         // Whole posts, so a page of posts without pictures ends the paging too.
-        if (guard.IsRepeat(posts.mid(1))) {
+        if (!text || SplitText(*text, u"{\"id\":\"", posts) == 0 || walk.Repeats(posts.mid(1))) {
             return;
         }
         for (qsizetype i = 1; i < posts.size(); ++i) {
             TextSource post(posts[i]);
             QString description = PostText(post);
             QStringList pictures;
-            SplitText(post.view(), QStringLiteral("{\"url\""), pictures);
-            continuation = QStringLiteral("&time=") +
-                           QueryValue(TakeBetween(post, QStringLiteral("realtime\":"),
-                                                  QStringLiteral(","), Consume)
-                                          .trimmed()) +
-                           QStringLiteral("&r=") + QString::number(ProcessClockMs()) +
-                           QStringLiteral("&u=") + QueryValue(state.m_jobText2);
+            SplitText(post.view(), u"{\"url\"", pictures);
+            continuation = SiteAddress({}, u"&time=%s&r=%d&u=%s",
+                                       {TakeBetween(post, u"realtime\":", u",", Consume).trimmed(),
+                                        ProcessClockMs(), state.m_jobText2});
             if (description.isEmpty()) {
                 description = PostText(post);
             }
@@ -153,20 +108,12 @@ void FetchTweiboPhotos(JobState& state, int albumIndex) {
                 description = record->title;
             }
             for (qsizetype j = 1; j < pictures.size(); ++j) {
-                const QString url = Unslashed(TakeBetween(
-                    QStringView(pictures[j]), QStringLiteral("\""), QStringLiteral("\"")));
-                if (url.isEmpty()) {
-                    continue;
-                }
-                AddPicture(state, url + QStringLiteral("/2000"), description, QString(),
-                           albumIndex);
-                if (DownloadShouldEnd(state)) {
+                const QString url = Unslashed(TakeBetween(QStringView(pictures[j]), u"\"", u"\""));
+                if (!url.isEmpty() && !QueuePicture(state, url + QStringLiteral("/2000"),
+                                                    description, QString(), albumIndex)) {
                     return;
                 }
             }
-        }
-        if (DownloadShouldEnd(state)) {
-            return;
         }
     }
 }

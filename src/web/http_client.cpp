@@ -12,13 +12,16 @@ const char kIeUserAgent[] =
     "User-Agent:Mozilla/5.0 (Windows NT 10.0; WOW64; Trident/7.0; LCTE; rv:11.0) like Gecko";
 
 bool HttpRequest(HttpResponse& response, const RequestOptions& options, unsigned flags) {
-    for (unsigned attempt = 0; attempt < options.attempts; ++attempt) {
+    for (unsigned attempt = 0; attempt < options.attempts && !Aborted(options); ++attempt) {
         const ExchangeOutcome outcome = RunExchange(response, options, flags);
         if (outcome.succeeded && outcome.inflatedNothing) {
             response.compressed = false;
         }
         if (outcome.succeeded && outcome.valid) {
             return true;
+        }
+        if (Aborted(options)) {
+            break;
         }
         Pause(std::chrono::seconds(options.retryDelaySeconds));
     }

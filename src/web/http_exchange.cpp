@@ -337,6 +337,9 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
         t->lastUploaded = uploaded;
         t->lastActivity = now;
     }
+    if (Aborted(t->options)) {
+        return 1;
+    }
     const uint32_t limitMs =
         t->headersDone ? t->options.readTimeoutMs : t->options.connectTimeoutMs;
     return now - t->lastActivity > std::chrono::milliseconds(limitMs) ? 1 : 0;
@@ -399,6 +402,16 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
 }
 
+// True when a reused connection failed before any answer came: the server had closed it.
+bool StaleConnection(CURL* handle, CURLcode code, const Transfer& t) {
+    if (code != CURLE_GOT_NOTHING && code != CURLE_SEND_ERROR && code != CURLE_RECV_ERROR) {
+        return false;
+    }
+    long connects = -1;
+    curl_easy_getinfo(handle, CURLINFO_NUM_CONNECTS, &connects);
+    return connects == 0 && t.headerBytes.isEmpty() && !t.headersDone && t.received == 0;
+}
+
 }  // namespace
 
 ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& options, unsigned flags) {
@@ -420,6 +433,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
     QString verb = options.verb;
     QByteArray body = options.body;
     CURLcode code = CURLE_OK;
+    bool staleRetried = false;
     for (int hop = 0;; ++hop) {
         const QUrl parsed(url);
         const QString scheme = parsed.scheme().toLower();
@@ -451,6 +465,15 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
         }
         ConfigureHop(handle, t, encodedUrl, verb, body, headers, connectTo, connectList.get());
         code = curl_easy_perform(handle);
+        if (StaleConnection(handle, code, t) && !staleRetried) {
+            // The server closed the kept-alive connection just as it was reused: the request
+            // never reached it, so it goes once more on a new connection.
+            staleRetried = true;
+            curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
+            t.lastActivity = Clock::now();
+            code = curl_easy_perform(handle);
+            curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 0L);
+        }
 
         if (code != CURLE_OK || !t.discardBody || hop == kMaxRedirects) {
             break;
@@ -471,7 +494,8 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
     }
 
     const bool complete = (code == CURLE_OK && !t.discardBody) || t.endMarkerHit;
-    if (!complete || t.failed) {
+    // A stopped job writes no file, also when its last byte had just arrived.
+    if (!complete || t.failed || Aborted(options)) {
         return outcome;  // an uncommitted body file removes itself
     }
     const qint64 size = t.fileMode ? t.received : response.body.size();

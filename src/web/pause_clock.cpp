@@ -1,5 +1,6 @@
 #include "web/pause_clock.h"
 
+#include <algorithm>
 #include <mutex>
 #include <thread>
 
@@ -22,6 +23,24 @@ void Pause(std::chrono::milliseconds duration) {
     } else if (duration.count() > 0) {
         std::this_thread::sleep_for(duration);
     }
+}
+
+bool Pause(std::chrono::milliseconds duration, const std::function<bool()>& stopped) {
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds kPollInterval{100};
+    if (const Sleeper sleeper = CurrentSleeper()) {
+        sleeper(duration);
+        return !stopped();
+    }
+    const auto end = Clock::now() + duration;
+    while (!stopped()) {
+        const auto left = end - Clock::now();
+        if (left <= Clock::duration::zero()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::min<Clock::duration>(kPollInterval, left));
+    }
+    return false;
 }
 
 Sleeper InstallSleeper(Sleeper sleeper) {

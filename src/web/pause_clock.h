@@ -13,6 +13,10 @@ using Sleeper = std::function<void(std::chrono::milliseconds)>;
 // Waits `duration` through the installed sleeper (the real clock when none is installed).
 void Pause(std::chrono::milliseconds duration);
 
+// Waits `duration` unless `stopped` turns true first (polled while the real clock sleeps;
+// an installed sleeper gets the whole duration). False when the wait was cut short.
+bool Pause(std::chrono::milliseconds duration, const std::function<bool()>& stopped);
+
 // Installs `sleeper` for every thread and returns the former one; an empty sleeper restores
 // real sleeping.
 Sleeper InstallSleeper(Sleeper sleeper);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 
 namespace mosaiq {
@@ -31,7 +32,15 @@ struct RequestOptions {
     uint32_t lowSpeedBytesPerSecond = 1024;
     uint32_t lowSpeedSeconds = 30;
     uint8_t retryDelaySeconds = 1;  // slept after every failed attempt
+    // When set and true, the transfer under way is cut off, no further attempt is made and no
+    // file is committed: a stopped job ends its requests. Owned by the caller, polled while
+    // the request runs.
+    const std::atomic<bool>* abort = nullptr;
 };
+
+inline bool Aborted(const RequestOptions& options) {
+    return options.abort != nullptr && options.abort->load();
+}
 
 // Stores a copy of `data` up to its first zero byte (the body is narrow text); an empty text
 // leaves no body.

@@ -2,11 +2,15 @@
 
 #include "core/frontend.h"
 #include "jobs/download_job.h"
+#include "sites/site_types.h"
 #include "web/codepage.h"
+#include "web/pause_clock.h"
 
 #include <QFileInfo>
 
 #include <chrono>
+#include <functional>
+#include <mutex>
 #include <thread>
 
 namespace mosaiq::test {
@@ -14,6 +18,30 @@ namespace {
 
 class DownloadJobTest : public JobTest {
   protected:
+    // The one-thread pause and the retry delays are recorded, not slept; `onPause` runs in
+    // the pausing thread (a click during the pause).
+    void SetUp() override {
+        JobTest::SetUp();
+        m_formerSleeper = InstallSleeper([this](std::chrono::milliseconds pause) {
+            {
+                std::lock_guard lock(m_pausesMutex);
+                m_pauses.push_back(int(pause.count()));
+            }
+            if (onPause) {
+                onPause();
+            }
+        });
+    }
+    void TearDown() override {
+        InstallSleeper(m_formerSleeper);
+        JobTest::TearDown();
+    }
+    std::vector<int> Pauses() {
+        std::lock_guard lock(m_pausesMutex);
+        return m_pauses;
+    }
+    std::function<void()> onPause;
+
     DownloadJobResult Download() {
         state.m_downState = DownState::Running;
         return RunDownloadJob(state, FixtureDispatch());
@@ -21,6 +49,11 @@ class DownloadJobTest : public JobTest {
     bool Exists(const QString& title, int picture) const {
         return QFileInfo::exists(AlbumFolder(title) + QStringLiteral("p%1.jpg").arg(picture));
     }
+
+  private:
+    Sleeper m_formerSleeper;
+    std::mutex m_pausesMutex;
+    std::vector<int> m_pauses;
 };
 
 TEST_F(DownloadJobTest, DownloadsEveryAlbumAndMarksItDone) {
@@ -89,10 +122,9 @@ TEST_F(DownloadJobTest, OneThreadFetchesOneAfterAnotherTwoSecondsApart) {
         reply.body = "JPEGDATA";
         return reply;
     });
-    const auto start = std::chrono::steady_clock::now();
     Download();
     ASSERT_EQ(times.size(), 1u);
-    EXPECT_GE(times[0] - start, std::chrono::milliseconds(2000));
+    EXPECT_EQ(Pauses(), std::vector<int>{2000});
     const QStringList progress = frontend.progressStatus.filter(QStringLiteral("已下载"));
     EXPECT_EQ(progress, (QStringList{"已下载1/2......", "已下载2/2......"}));
 }
@@ -176,8 +208,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, StopDuringListingTest,
 
 struct StopTiming {
     const char* name;
-    int replyDelayMs;  // of the first picture
-    int clickAfterMs;  // after its request arrived
+    int replyDelayMs;   // of the first picture
+    bool clickInPause;  // else as soon as its request arrived
 };
 
 class StopDuringDownloadTest : public DownloadJobTest,
@@ -193,12 +225,16 @@ TEST_P(StopDuringDownloadTest, LeavesNoMarkerAndFetchesNothingMore) {
     first.body = "JPEGDATA";
     first.delayMs = GetParam().replyDelayMs;
     server.Route(kPictureHost, "/A/1.jpg", first);
-    JobThread job = DownloadCommand(state, FixtureDispatch());
-    while (server.Count(kPictureHost, "/A/1.jpg") == 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (GetParam().clickInPause) {
+        onPause = [this] { DownloadCommand(state, FixtureDispatch()); };
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(GetParam().clickAfterMs));
-    DownloadCommand(state, FixtureDispatch());  // the second click
+    JobThread job = DownloadCommand(state, FixtureDispatch());
+    if (!GetParam().clickInPause) {
+        while (server.Count(kPictureHost, "/A/1.jpg") == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        DownloadCommand(state, FixtureDispatch());  // the second click
+    }
     job.Wait();
     EXPECT_TRUE(frontend.questions.isEmpty());
     EXPECT_EQ(g_fixtureSite().pictureCalls, std::vector<int>{0});
@@ -209,9 +245,39 @@ TEST_P(StopDuringDownloadTest, LeavesNoMarkerAndFetchesNothingMore) {
     EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕"));
 }
 
+// A stop ends the transfers under way: the job ends without waiting for them, and no worker
+// writes a picture or reaches a server after it.
+TEST_F(DownloadJobTest, StopEndsTheWorkersTransfersAndWritesNoFile) {
+    FixtureSite::Album album{FixtureRecord("A", 3), {}};
+    // Each picture would be complete some 450 ms after its request.
+    Reply slow;
+    slow.body = "JPEG";
+    slow.pieceSize = 1;
+    slow.pieceDelayMs = 150;
+    for (int i = 1; i <= 3; ++i) {
+        const QString path = QStringLiteral("/A/%1.jpg").arg(i);
+        server.Route(kPictureHost, path, slow);
+        album.pictures.append("http://" + kPictureHost + path);
+    }
+    g_fixtureSite().albums.push_back(album);
+    ListAlbums();
+    JobThread job = DownloadCommand(state, FixtureDispatch());
+    while (server.requests().size() < 3) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    DownloadCommand(state, FixtureDispatch());
+    job.Wait();
+    const int requests = int(server.requests().size());
+    // Long enough for a transfer left running to end and write its file.
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    EXPECT_EQ(int(server.requests().size()), requests);  // no attempt after the stop
+    EXPECT_EQ(requests, 3);
+    EXPECT_TRUE(QDir(AlbumFolder("A")).entryList({"*.jpg"}, QDir::Files).isEmpty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Timings, StopDuringDownloadTest,
-                         ::testing::Values(StopTiming{"WhileFetching", 500, 0},
-                                           StopTiming{"InThePause", 0, 500}),
+                         ::testing::Values(StopTiming{"WhileFetching", 500, false},
+                                           StopTiming{"InThePause", 0, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadJobTest, ThunderListModeWritesOneListPerAlbumAndDownloadsNothing) {
@@ -274,6 +340,32 @@ TEST_F(DownloadJobTest, FormatAndOrderFixes) {
     EXPECT_EQ(gap, 60);
     EXPECT_EQ(result.albums[0].files, (QStringList{first, second}));
     EXPECT_EQ(frontend.openedFolders, QStringList{AlbumFolder("A")});
+}
+
+// The format fix keeps the site's video extension for bytes of no picture format: only the
+// site type that serves videos has one.
+TEST_F(DownloadJobTest, FormatFixNamesUnknownBytesAsTheSitesVideos) {
+    const struct {
+        SiteType type;
+        const char* extension;
+    } cases[] = {{SiteType::InstagramSzwego, ".mp4"}, {SiteType::QqFamily, ".jpg"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extension);
+        const QString title = QStringLiteral("V%1").arg(SiteTypeValue(c.type));
+        g_fixtureSite() = FixtureSite{};
+        state.m_records.Clear();
+        AddAlbum(title, 1, "....ftypisom....");
+        ListAlbums();
+        state.m_listType = SiteTypeValue(c.type);
+        SlotOf(state.m_settings, state.m_listType.load()).threadCount = 1;
+        SlotOf(state.m_settings, state.m_listType.load()).timeoutSec = 10;
+        NamingOf(state.m_settings, state.m_listType.load()).options = kOptionFixFormat;
+        Download();
+        const QStringList files =
+            QDir(AlbumFolder(title)).entryList({"*.mp4", "*.jpg"}, QDir::Files);
+        ASSERT_EQ(files.size(), 1) << files.join(u' ').toStdString();
+        EXPECT_TRUE(files[0].endsWith(QLatin1String(c.extension)));
+    }
 }
 
 TEST_F(DownloadJobTest, UnknownSiteTypeSkipsTheAlbum) {

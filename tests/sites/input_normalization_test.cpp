@@ -1,4 +1,5 @@
 #include "sites/input_normalization.h"
+#include "sites/qzone.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,8 @@
 #include "sites/input_normalization.h"
 #include "sites/picture_list_dispatch.h"
 #include "sites/qzone.h"
-#include "web/site_tokens.h"
+#include "sites/site_types.h"
+#include "web/response_decoding.h"
 
 #include <QFile>
 
@@ -24,7 +25,40 @@ const QString kPhotosV3Path =
 const QString kMoodPath =
     QStringLiteral("/proxy/domain/taotao.qq.com/cgi-bin/emotion_cgi_msglist_v6");
 const QString kAccountPage = QStringLiteral("http://user.qzone.qq.com/12345");
-const QByteArray kReferer = "http://user.qzone.qq.com/12345";
+
+// Whole requests as the QQ Zone Parts give them; g_tk of the test login ("pskey1" and
+// "@skey1"), the account 12345.
+#define REFERER "  Referer: http://user.qzone.qq.com/12345"
+#define GZIP "  Accept-Encoding: gzip, deflate"
+#define ROUTE \
+    "GET "    \
+    "https://user.qzone.qq.com/proxy/domain/r.qzone.qq.com/GetRoute?UIN=12345&type=json&version=2"
+#define ALBUMS_V3(start)                                                                           \
+    "GET https://h5.qzone.qq.com/proxy/domain/alist.photo.qq.com/fcgi-bin/"                        \
+    "fcg_list_album_v3?g_tk=360593186&callback=shine5_Callback&hostUin=12345&uin=12345&appid=4&"   \
+    "inCharset=utf-8&outCharset=utf-8&source=qzone&plat=qzone&format=jsonp&notice=0&filter=1&"     \
+    "handset=4&pageNumModeSort=40&pageNumModeClass=15&needUserInfo=1&idcNum=3&mode=2&sortOrder=0&" \
+    "pageStart=" start "&pageNum=48&callbackFun=shine5&_=*"
+#define PHOTOS_V3(topic, start)                                                            \
+    "GET https://h5.qzone.qq.com/proxy/domain/szs.photo.qzone.qq.com/fcgi-bin/"            \
+    "cgi_list_photo?t=*&mode=0&idcNum=3&hostUin=12345&topicId=" topic                      \
+    "&noTopic=0&uin=12345&"                                                                \
+    "pageStart=" start                                                                     \
+    "&pageNum=400&skipCmtCount=0&singleurl=1&batchId=&notice=0&appid=4&"                   \
+    "inCharset=utf-8&outCharset=utf-8&source=qzone&plat=qzone&outstyle=json&format=jsonp&" \
+    "json_esc=1&question=&answer=&callbackFun=shine0&g_tk=360593186"
+#define PHOTOS_OLD(topic, start)                                                    \
+    "GET http://szplist.photo.qq.com/fcgi-bin/cgi_list_photo?g_tk=629577970&"       \
+    "callback=shine0_Callback&mode=0&idcNum=3&hostUin=12345&topicId=" topic         \
+    "&noTopic=0&"                                                                   \
+    "uin=0012345&pageStart=" start                                                  \
+    "&pageNum=500&singleurl=1&notice=0&appid=4&inCharset=gbk&"                      \
+    "outCharset=gbk&source=qzone&plat=qzone&outstyle=json&format=jsonp&json_esc=1&" \
+    "callbackFun=shine0&_=*"
+#define ALBUM_VIEW(album)                                                                       \
+    "GET http://sznu.photo.qzone.qq.com/cgi-bin/common/cgi_view_album_v2?inCharset=gbk&"        \
+    "outCharset=gbk&format=jsonp&plat=qzone&source=qzone&idcNum=3&hostUin=12345&albumId=" album \
+    "&t=*&g_tk=629577970&uin=0012345"
 
 QString Qz(const char* name) {
     return QStringLiteral("qzone/") + QLatin1String(name);
@@ -34,6 +68,7 @@ class QzoneTest : public QqSiteTest {
   protected:
     void SetUp() override {
         QqSiteTest::SetUp();
+        loggedHeaders = {QStringLiteral("Accept-Encoding"), QStringLiteral("Referer")};
         LogIn({{"uin", "o0012345"}, {"skey", "@skey1"}, {"p_skey", "pskey1"}});
         server.Route(kUser, kRoutePath, Page(Qz("route.json")));
     }
@@ -96,32 +131,21 @@ TEST_F(QzoneTest, NewerAlbumListPagesBy48AndFillsTheRecords) {
     EXPECT_EQ(state.m_jobText2, QStringLiteral("sznu.photo.qzone.qq.com"));
     EXPECT_EQ(state.m_jobText3, QStringLiteral("szs.photo.qzone.qq.com"));
 
-    const auto pages = RequestsTo(kH5, kAlbumsV3Path);
-    ASSERT_EQ(pages.size(), 3u);
-    const QStringList starts{"0", "48", "96"};
-    for (size_t i = 0; i < pages.size(); ++i) {
-        EXPECT_EQ(QueryItem(pages[i], "pageStart"), starts[qsizetype(i)]);
-        EXPECT_EQ(QueryItem(pages[i], "g_tk"), QString::number(ComputeGtk("pskey1")));
-        EXPECT_EQ(QueryItem(pages[i], "uin"), QStringLiteral("12345"));
-        EXPECT_EQ(QueryItem(pages[i], "hostUin"), QStringLiteral("12345"));
-        EXPECT_EQ(QueryItem(pages[i], "idcNum"), QStringLiteral("3"));
-        EXPECT_EQ(pages[i].header("Referer"), kReferer);
-        EXPECT_TRUE(pages[i].header("Cookie").contains("p_skey=pskey1"));
-        EXPECT_TRUE(pages[i].tls);
-    }
-    const auto route = RequestsTo(kUser, kRoutePath);
-    ASSERT_EQ(route.size(), 1u);
-    EXPECT_EQ(QueryItem(route[0], "UIN"), QStringLiteral("12345"));
-    EXPECT_EQ(route[0].header("Referer"), kReferer);
+    // The newer interface asks for plain bodies.
+    ExpectRequests({ROUTE, REFERER, ALBUMS_V3("0"), REFERER, ALBUMS_V3("48"), REFERER,
+                    ALBUMS_V3("96"), REFERER});
     EXPECT_TRUE(frontend.messages.isEmpty());
+    EXPECT_TRUE(pauses.empty());
 }
 
 TEST_F(QzoneTest, StopRequestEndsTheListAfterTheCurrentAlbum) {
-    ServeAlbumPages({{"0", "albums_v3_page1.jsonp"}});
-    state.m_listState = ListState::StopRequested;
+    server.Route(kH5, kAlbumsV3Path, [this](const RecordedRequest&) {
+        state.m_listState = ListState::StopRequested;
+        return Page(Qz("albums_v3_page1.jsonp"));
+    });
     FetchQzoneAlbums(state, QStringLiteral("12345"));
     EXPECT_EQ(state.m_records.Size(), 1);
-    EXPECT_EQ(RequestsTo(kH5, kAlbumsV3Path).size(), 1u);
+    ExpectRequests({ROUTE, REFERER, ALBUMS_V3("0"), REFERER});
 }
 
 TEST_F(QzoneTest, StopRequestIsSeenAfterAPageOfNamelessAlbums) {
@@ -156,28 +180,75 @@ TEST_F(QzoneTest, OlderAlbumListAsksOnceAndTakesTheSecondStaticHost) {
     EXPECT_EQ(state.m_records.At(0)->pictureCount, 2);
     EXPECT_EQ(state.m_jobText1, QStringLiteral("szplist.photo.qq.com"));
     EXPECT_EQ(state.m_jobText3, QStringLiteral("xas.photo.qzone.qq.com"));
-    const auto list = RequestsTo(QStringLiteral("xalist.photo.qq.com"), oldPath);
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_FALSE(list[0].tls);
-    EXPECT_EQ(QueryItem(list[0], "g_tk"), QString::number(ComputeGtk("@skey1")));
-    EXPECT_EQ(list[0].header("Referer"), kReferer);
-    EXPECT_EQ(list[0].header("Accept-Encoding"), QByteArray("gzip, deflate"));
+    ExpectRequests({ROUTE, GZIP, REFERER,
+                    "GET http://xalist.photo.qq.com/fcgi-bin/fcg_list_album_v2?hostUin=12345&"
+                    "format=jsonp&plat=qzone&source=qzone&t=*&g_tk=629577970",
+                    GZIP, REFERER});
+}
+
+// "V3编码" decodes the newer route, "V2编码" the older album list: a route whose Chinese key
+// stands right before "idcno" reads as UTF-8 only, an album title as its page's code page.
+TEST_F(QzoneTest, EncodingSettingsDecodeTheRouteAndTheOlderList) {
+    const QString oldPath = QStringLiteral("/fcgi-bin/fcg_list_album_v2");
+    struct Case {
+        const char* route;
+        const char* albums;
+        uint8_t v3, v2;
+        const char* albumRef;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"route_chinese_key.json", "albums_v2.jsonp", Utf8, 0,
+         "idcNum=7&hostUin=12345&albumid=V10old", "旧版相册"},
+        {"route_chinese_key.json", "albums_v2_utf8.jsonp", 0, Utf8,
+         "idcNum=0&hostUin=12345&albumid=V10old", "旧版相册"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.albums);
+        state.m_records.Clear();
+        state.m_qzoneV3Encoding = c.v3;
+        state.m_qzoneV2Encoding = c.v2;
+        server.Route(kUser, kRoutePath, Page(Qz(c.route)));
+        ServeAlbumPages({{"0", "albums_v2.jsonp"}});
+        FetchQzoneAlbums(state, QStringLiteral("12345"));
+        ASSERT_EQ(state.m_records.Size(), 1);
+        EXPECT_EQ(state.m_records.At(0)->albumRef, QLatin1String(c.albumRef));
+
+        state.m_records.Clear();
+        server.Route(QStringLiteral("alist.photo.qq.com"), oldPath, Page(Qz(c.albums)));
+        FetchQzoneAlbumsOld(state, QStringLiteral("12345"));
+        ASSERT_EQ(state.m_records.Size(), 1);
+        EXPECT_EQ(state.m_records.At(0)->title, QString::fromUtf8(c.title));
+    }
 }
 
 TEST_F(QzoneTest, DispatchFallsBackToTheOlderListAndAddsTheMoodAlbum) {
     ServeAlbumPages({});
     server.Route(QStringLiteral("alist.photo.qq.com"),
                  QStringLiteral("/fcgi-bin/fcg_list_album_v2"), Page(Qz("albums_v2.jsonp")));
-    state.m_listType = 0;
-    state.m_subType = 0;
+    state.m_listType = SiteTypeValue(SiteType::QqFamily);
+    state.m_subType = SubTypeValue(QqSubType::Zone);
     bool single = true;
     DispatchAlbumList(state, QStringLiteral("https://user.qzone.qq.com/12345/main"), single);
 
     EXPECT_EQ(Titles(), (QStringList{"旧版相册", "说说里的图片"}));
     EXPECT_EQ(state.m_records.At(1)->coverUrl, QStringLiteral("123"));
     EXPECT_EQ(state.m_account, QStringLiteral("12345"));
-    EXPECT_EQ(RequestsTo(kUser, kRoutePath).size(), 2u);
+    ExpectRequests({ROUTE, REFERER, ALBUMS_V3("0"), REFERER, ROUTE, GZIP, REFERER,
+                    "GET http://alist.photo.qq.com/fcgi-bin/fcg_list_album_v2?hostUin=12345&"
+                    "format=jsonp&plat=qzone&source=qzone&t=*&g_tk=629577970",
+                    GZIP, REFERER});
     EXPECT_FALSE(single);
+}
+
+TEST_F(QzoneTest, DispatchRunsTheOlderListOnlyWhenTheNewerListedNothing) {
+    ServeAlbumPages({{"0", "albums_v3_page2.jsonp"}});
+    state.m_listType = SiteTypeValue(SiteType::QqFamily);
+    state.m_subType = SubTypeValue(QqSubType::Zone);
+    bool single = true;
+    DispatchAlbumList(state, QStringLiteral("12345"), single);
+    EXPECT_EQ(Titles(), (QStringList{"三和五", "回答问题", "说说里的图片"}));
+    ExpectRequests({ROUTE, REFERER, ALBUMS_V3("0"), REFERER, ALBUMS_V3("48"), REFERER});
 }
 
 TEST_F(QzoneTest, EmptyAccountGetsTheMoodAlbumOnlyWithCtrlHeld) {
@@ -186,8 +257,8 @@ TEST_F(QzoneTest, EmptyAccountGetsTheMoodAlbumOnlyWithCtrlHeld) {
         state.m_records.Clear();
         frontend.messages.clear();
         frontend.ctrlDown = ctrl;
-        state.m_listType = 0;
-        state.m_subType = 0;
+        state.m_listType = SiteTypeValue(SiteType::QqFamily);
+        state.m_subType = SubTypeValue(QqSubType::Zone);
         bool single = false;
         DispatchAlbumList(state, QStringLiteral("12345"), single);
         EXPECT_EQ(Titles(), ctrl ? QStringList{"说说里的图片"} : QStringList{}) << ctrl;
@@ -268,17 +339,10 @@ TEST_F(QzoneTest, NewerPhotoListAddressesCaptionsAndPaging) {
     EXPECT_EQ(g_pictureQueue().Row(2).fileName, QStringLiteral("只有小图.jpg"));
     EXPECT_EQ(g_pictureQueue().Row(0).headerText, QStringLiteral("Referer: ") + kAccountPage);
 
+    ExpectRequests(
+        {PHOTOS_V3("V11pub", "0"), GZIP, REFERER, PHOTOS_V3("V11pub", "400"), GZIP, REFERER});
     const auto pages = RequestsTo(kH5, kPhotosV3Path);
     ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(QueryItem(pages[1], "pageStart"), QStringLiteral("400"));
-    for (const RecordedRequest& page : pages) {
-        EXPECT_EQ(QueryItem(page, "topicId"), QStringLiteral("V11pub"));
-        EXPECT_EQ(QueryItem(page, "g_tk"), QString::number(ComputeGtk("pskey1")));
-        EXPECT_EQ(QueryItem(page, "uin"), QStringLiteral("12345"));
-        EXPECT_EQ(QueryItem(page, "pageNum"), QStringLiteral("400"));
-        EXPECT_EQ(page.header("Referer"), kReferer);
-        EXPECT_TRUE(page.header("Cookie").contains("uin=o0012345"));
-    }
     // t grows by a million per request.
     EXPECT_GE(QueryItem(pages[1], "t").toLongLong() - QueryItem(pages[0], "t").toLongLong(),
               1000000);
@@ -313,10 +377,73 @@ TEST_F(QzoneTest, PhotosWithoutAddressOrPreviewAndTheStopRequest) {
 
     g_pictureQueue().Clear();
     server.ClearRequests();
-    state.m_downState = DownState::Stopped;
+    server.Route(kH5, kPhotosV3Path, [this](const RecordedRequest&) {
+        state.m_downState = DownState::Stopped;
+        return Page(Qz("photos_odd.jsonp"));
+    });
     FetchQzonePhotos(state, album);
     EXPECT_EQ(g_pictureQueue().Count(), 1);
     EXPECT_EQ(RequestsTo(kH5, kPhotosV3Path).size(), 1u);
+}
+
+// Pauses come before pages that are requested, never after the page that ends the album:
+// its count reached, its last page, or a stop.
+TEST_F(QzoneTest, NoPauseFollowsThePageThatEndsTheAlbum) {
+    UseRoute();
+    struct Case {
+        const char* name;
+        int32_t count;
+        const char* secondPage;
+        bool stopDuringFirstPage;
+        size_t requests;
+        std::vector<int> pauses;
+    };
+    const Case cases[] = {
+        {"count reached", 3, "photos_v3_page1.jsonp", false, 1, {}},
+        {"unknown count, last page", -1, "photos_v3_end.jsonp", false, 2, {4200}},
+        {"stopped", 100, "photos_v3_page1.jsonp", true, 1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_pictureQueue().Clear();
+        server.ClearRequests();
+        pauses.clear();
+        state.m_downState = DownState::Running;
+        server.Route(kH5, kPhotosV3Path, [this, c](const RecordedRequest& r) {
+            if (c.stopDuringFirstPage) {
+                state.m_downState = DownState::Stopped;
+            }
+            return Page(
+                Qz(QueryItem(r, "pageStart") == "0" ? "photos_v3_page1.jsonp" : c.secondPage));
+        });
+        FetchQzonePhotos(state, AddAlbum(QStringLiteral("V11pub"), 0, c.count));
+        EXPECT_EQ(RequestsTo(kH5, kPhotosV3Path).size(), c.requests);
+        EXPECT_EQ(Pauses(), c.pauses);
+    }
+}
+
+// The older photo list runs only when the newer one queued nothing.
+TEST_F(QzoneTest, DispatchRunsTheOlderPhotoListOnlyWhenTheNewerQueuedNothing) {
+    UseRoute();
+    state.m_listType = SiteTypeValue(SiteType::QqFamily);
+    state.m_subType = SubTypeValue(QqSubType::Zone);
+    server.Route(QStringLiteral("szplist.photo.qq.com"), QStringLiteral("/fcgi-bin/cgi_list_photo"),
+                 Page(Qz("photos_v3_end.jsonp")));
+    server.Route(QStringLiteral("sznu.photo.qzone.qq.com"),
+                 QStringLiteral("/cgi-bin/common/cgi_view_album_v2"), Page(Qz("album_view.jsonp")));
+
+    server.Route(kH5, kPhotosV3Path, Page(Qz("photos_v3_page1.jsonp")));
+    DispatchPictureList(state, AddAlbum(QStringLiteral("V11pub"), 0, 3));
+    EXPECT_EQ(g_pictureQueue().Count(), 3);
+    ExpectRequests({PHOTOS_V3("V11pub", "0"), GZIP, REFERER});
+
+    g_pictureQueue().Clear();
+    server.ClearRequests();
+    server.Route(kH5, kPhotosV3Path, Page(Qz("photos_v3_end.jsonp")));
+    DispatchPictureList(state, AddAlbum(QStringLiteral("V11pub"), 0, 3));
+    EXPECT_EQ(g_pictureQueue().Count(), 1);
+    ExpectRequests({PHOTOS_V3("V11pub", "0"), GZIP, REFERER, PHOTOS_OLD("V11pub", "0"), GZIP,
+                    REFERER, ALBUM_VIEW("V11pub"), GZIP, REFERER});
 }
 
 // A server that answers every page with photos that have no address: the album still ends,
@@ -358,8 +485,8 @@ TEST_F(QzoneTest, PagesThatQueueNothingStillEnd) {
 
 TEST_F(QzoneTest, PasswordAlbumAsksOncePerVisit) {
     UseRoute();
-    state.m_listType = 0;
-    state.m_subType = 0;
+    state.m_listType = SiteTypeValue(SiteType::QqFamily);
+    state.m_subType = SubTypeValue(QqSubType::Zone);
     const QString viewPath = QStringLiteral("/cgi-bin/common/cgi_view_album_v2");
     for (const bool yes : {true, false}) {
         SCOPED_TRACE(yes ? "yes" : "no");
@@ -457,16 +584,9 @@ TEST_F(QzoneTest, OlderPhotoListAddressesAndLogin) {
                                         "http://b2.photo.store.qq.com/psb?/V10old/o2/r/eB.jpg\r\n"
                                         "http://b2.photo.store.qq.com/psb?/V10old/pre2/b/eB.jpg",
                                         "http://b3.photo.store.qq.com/psb?/V10old/pre3/b/eC.jpg"}));
-    const auto pages = RequestsTo(QStringLiteral("szplist.photo.qq.com"),
-                                  QStringLiteral("/fcgi-bin/cgi_list_photo"));
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(QueryItem(pages[1], "pageStart"), QStringLiteral("500"));
-    EXPECT_EQ(QueryItem(pages[0], "topicId"), QStringLiteral("V10old"));
-    EXPECT_EQ(QueryItem(pages[0], "g_tk"), QString::number(ComputeGtk("@skey1")));
-    // "o" removed, zeros kept.
-    EXPECT_EQ(QueryItem(pages[0], "uin"), QStringLiteral("0012345"));
-    EXPECT_EQ(pages[0].header("Referer"), kReferer);
-    EXPECT_TRUE(pages[0].header("Cookie").contains("skey=@skey1"));
+    // The uin of the cookie loses its "o" and keeps its zeros.
+    ExpectRequests(
+        {PHOTOS_OLD("V10old", "0"), GZIP, REFERER, PHOTOS_OLD("V10old", "500"), GZIP, REFERER});
 }
 
 TEST_F(QzoneTest, OlderPhotoListRetriesAnEmptyListThroughTheAlbumView) {
@@ -479,10 +599,8 @@ TEST_F(QzoneTest, OlderPhotoListRetriesAnEmptyListThroughTheAlbumView) {
     EXPECT_EQ(Addresses(),
               (QStringList{"http://r.photo.store.qq.com/psb?/V11friends/raw1/r/fA.jpg\r\n"
                            "http://b1.photo.store.qq.com/psb?/V11friends/pre1/b/fA.jpg"}));
-    const auto view = RequestsTo(QStringLiteral("sznu.photo.qzone.qq.com"),
-                                 QStringLiteral("/cgi-bin/common/cgi_view_album_v2"));
-    ASSERT_EQ(view.size(), 1u);
-    EXPECT_EQ(QueryItem(view[0], "albumId"), QStringLiteral("V11friends"));
+    ExpectRequests(
+        {PHOTOS_OLD("V11friends", "0"), GZIP, REFERER, ALBUM_VIEW("V11friends"), GZIP, REFERER});
 }
 
 // Mood pictures.
@@ -500,19 +618,16 @@ TEST_F(QzoneTest, MoodPicturesPageBy20PostsWithGrowingPauses) {
     EXPECT_TRUE(server.requests().empty());
 
     FetchQzonePhotos(state, album);
-    const auto pages = RequestsTo(kUser, kMoodPath);
-    ASSERT_EQ(pages.size(), 3u);
-    const QStringList positions{"0", "20", "40"};
-    for (size_t i = 0; i < pages.size(); ++i) {
-        EXPECT_EQ(QueryItem(pages[i], "pos"), positions[qsizetype(i)]);
-        EXPECT_EQ(QueryItem(pages[i], "num"), QStringLiteral("20"));
-        EXPECT_EQ(QueryItem(pages[i], "hostUin"), QStringLiteral("12345"));
-        EXPECT_EQ(QueryItem(pages[i], "g_tk"), QString::number(ComputeGtk("pskey1")));
-        EXPECT_EQ(QueryItem(pages[i], "cgi_host"),
-                  QStringLiteral("http://taotao.qq.com/cgi-bin/emotion_cgi_msglist_v6"));
-        EXPECT_EQ(pages[i].header("referer"),
-                  QByteArray("https://qzonestyle.gtimg.cn/qzone/app/mood_v6/html/index.html"));
-    }
+#define MOOD(pos)                                                                               \
+    "GET https://user.qzone.qq.com/proxy/domain/taotao.qq.com/cgi-bin/"                         \
+    "emotion_cgi_msglist_v6?uin=12345&inCharset=utf-8&outCharset=utf-8&hostUin=12345&notice=0&" \
+    "sort=0&pos=" pos                                                                           \
+    "&num=20&cgi_host=http%3A%2F%2Ftaotao.qq.com%2Fcgi-bin%2F"                                  \
+    "emotion_cgi_msglist_v6&code_version=1&format=jsonp&need_private_comment=1&g_tk=360593186", \
+        GZIP, "  Referer: https://qzonestyle.gtimg.cn/qzone/app/mood_v6/html/index.html"
+    ExpectRequests({MOOD("0"), MOOD("20"), MOOD("40")});
+#undef MOOD
+    // No pause after the last page.
     EXPECT_EQ(Pauses(), (std::vector<int>{4200, 4400}));
     ASSERT_EQ(g_pictureQueue().Count(), 10 + 20 + 2);
     EXPECT_EQ(g_pictureQueue().Row(0).address,

@@ -9,7 +9,19 @@ const QString kSite = QStringLiteral("t.qq.com");
 const QString kApi = QStringLiteral("api.t.qq.com");
 const QString kAppPath = QStringLiteral("/app/qzphoto/tester");
 const QString kApiPath = QStringLiteral("/asyn/gettopicalbum.php");
-const QByteArray kReferer = "http://api.t.qq.com/proxy.html";
+
+// Whole requests as the Part gives them.
+#define REFERER "  Referer: http://api.t.qq.com/proxy.html"
+#define APP "GET http://t.qq.com/app/qzphoto/tester?preview"
+#define ALBUMS(page)                                                             \
+    "GET http://api.t.qq.com/asyn/gettopicalbum.php?op=1&uin=7788990&page=" page \
+    "&n=12&"                                                                     \
+    "apiType=14&apiHost=http%3A%2F%2Fapi.t.qq.com&_r=1382084292800&g_tk=*"
+#define PHOTOS(page, continuation)                                                \
+    "GET http://api.t.qq.com/asyn/gettopicalbum.php?op=2&uin=7788990&page=" page  \
+    "&n=24&"                                                                      \
+    "topicid=T100&apiType=14&apiHost=http%3A%2F%2Fapi.t.qq.com&_r=1382325110273&" \
+    "g_tk=6180339" continuation
 
 QString Tw(const char* name) {
     return QStringLiteral("tweibo/") + QLatin1String(name);
@@ -17,6 +29,19 @@ QString Tw(const char* name) {
 
 class TweiboTest : public QqSiteTest {
   protected:
+    void SetUp() override {
+        QqSiteTest::SetUp();
+        // The picture list's r is the process clock (the album list's g_tk too).
+        masked = {QStringLiteral("r")};
+    }
+    int AddTopic() {
+        state.m_jobText1 = QStringLiteral("7788990");
+        state.m_jobText2 = QStringLiteral("tester");
+        ST_PERLISTRECORD album;
+        album.title = QStringLiteral("旅行");
+        album.albumRef = QStringLiteral("T100");
+        return AddRecord(album);
+    }
     void ServeApi(const char* firstPage, const char* secondPage, const char* end) {
         server.Route(kApi, kApiPath, [=](const RecordedRequest& r) {
             const QString page = QueryItem(r, "page");
@@ -26,6 +51,7 @@ class TweiboTest : public QqSiteTest {
 };
 
 TEST_F(TweiboTest, AlbumListTakesTheGuestIdAndTypedAlbums) {
+    masked << QStringLiteral("g_tk");
     server.Route(kSite, kAppPath, Page(Tw("qzphoto_app.html")));
     ServeApi("albums_page1.json", "albums_end.json", "albums_end.json");
 
@@ -43,17 +69,7 @@ TEST_F(TweiboTest, AlbumListTakesTheGuestIdAndTypedAlbums) {
     EXPECT_EQ(typed.albumRef, QStringLiteral("all"));
     EXPECT_EQ(typed.pictureCount, -1);
 
-    const auto pages = RequestsTo(kApi, kApiPath);
-    ASSERT_EQ(pages.size(), 2u);
-    for (size_t i = 0; i < pages.size(); ++i) {
-        EXPECT_EQ(QueryItem(pages[i], "op"), QStringLiteral("1"));
-        EXPECT_EQ(QueryItem(pages[i], "page"), QString::number(i + 1));
-        EXPECT_EQ(QueryItem(pages[i], "uin"), QStringLiteral("7788990"));
-        EXPECT_EQ(QueryItem(pages[i], "n"), QStringLiteral("12"));
-        EXPECT_EQ(QueryItem(pages[i], "apiHost"), QStringLiteral("http://api.t.qq.com"));
-        EXPECT_EQ(pages[i].header("Referer"), kReferer);
-    }
-    EXPECT_EQ(RequestsTo(kSite, kAppPath).at(0).header("Referer"), kReferer);
+    ExpectRequests({APP, REFERER, ALBUMS("1"), REFERER, ALBUMS("2"), REFERER});
 }
 
 TEST_F(TweiboTest, PageWithoutGuestIsSearchedWhole) {
@@ -65,14 +81,9 @@ TEST_F(TweiboTest, PageWithoutGuestIsSearchedWhole) {
 }
 
 TEST_F(TweiboTest, PictureListDescribesPostsAndCarriesTheContinuation) {
-    state.m_jobText1 = QStringLiteral("7788990");
-    state.m_jobText2 = QStringLiteral("tester");
-    ST_PERLISTRECORD album;
-    album.title = QStringLiteral("旅行");
-    album.albumRef = QStringLiteral("T100");
     ServeApi("photos_page1.json", "photos_page2.json", "photos_end.json");
 
-    FetchTweiboPhotos(state, AddRecord(album));
+    FetchTweiboPhotos(state, AddTopic());
 
     EXPECT_EQ(
         Addresses(),
@@ -87,15 +98,28 @@ TEST_F(TweiboTest, PictureListDescribesPostsAndCarriesTheContinuation) {
     EXPECT_EQ(names, (QStringList{"三张图.jpg", "三张图(1).jpg", "三张图(2).jpg", "转发的原文.jpg",
                                   "旅行.jpg", "第二页.jpg"}));
 
-    const auto pages = RequestsTo(kApi, kApiPath);
-    ASSERT_EQ(pages.size(), 3u);
-    EXPECT_EQ(QueryItem(pages[0], "topicid"), QStringLiteral("T100"));
-    EXPECT_EQ(QueryItem(pages[0], "n"), QStringLiteral("24"));
-    EXPECT_FALSE(pages[0].target.contains(QLatin1String("&time=")));
-    EXPECT_EQ(QueryItem(pages[1], "time"), QStringLiteral("1382323000"));
-    EXPECT_EQ(QueryItem(pages[1], "u"), QStringLiteral("tester"));
-    EXPECT_EQ(QueryItem(pages[2], "time"), QStringLiteral("1382322000"));
-    EXPECT_EQ(pages[1].header("Referer"), kReferer);
+    // Each page after the first carries the continuation of the previous page's last post.
+    ExpectRequests({PHOTOS("1", ""), REFERER, PHOTOS("2", "&time=1382323000&r=*&u=tester"), REFERER,
+                    PHOTOS("3", "&time=1382322000&r=*&u=tester"), REFERER});
+}
+
+// A stop is seen after every album and every picture, not only between pages.
+TEST_F(TweiboTest, StopDuringAPageEndsAfterTheCurrentItem) {
+    server.Route(kSite, kAppPath, Page(Tw("qzphoto_app.html")));
+    server.Route(kApi, kApiPath, [this](const RecordedRequest& r) {
+        const bool albums = QueryItem(r, "op") == "1";
+        if (albums) {
+            state.m_listState = ListState::StopRequested;
+        } else {
+            state.m_downState = DownState::Stopped;
+        }
+        return Page(Tw(albums ? "albums_page1.json" : "photos_page1.json"));
+    });
+    FetchTweiboAlbums(state, QStringLiteral("tester"));
+    EXPECT_EQ(state.m_records.Size(), 1);
+    FetchTweiboPhotos(state, AddTopic());
+    EXPECT_EQ(g_pictureQueue().Count(), 1);
+    EXPECT_EQ(RequestsTo(kApi, kApiPath).size(), 2u);
 }
 
 // A server that answers every page with the same entries, none of them usable, or a stop
@@ -112,17 +136,23 @@ class TweiboEndlessTest : public TweiboTest, public ::testing::WithParamInterfac
 
 TEST_P(TweiboEndlessTest, PagingEnds) {
     const EndlessCase& c = GetParam();
-    ServeApi(c.page, c.page, c.albums ? "albums_end.json" : "photos_end.json");
     if (c.albums) {
         server.Route(kSite, kAppPath, Page(Tw("qzphoto_app.html")));
-        state.m_listState = c.stop ? ListState::StopRequested : ListState::Running;
+        server.Route(kApi, kApiPath, [this, c](const RecordedRequest&) {
+            if (c.stop) {
+                state.m_listState = ListState::StopRequested;
+            }
+            return Page(Tw(c.page));
+        });
         FetchTweiboAlbums(state, QStringLiteral("tester"));
     } else {
-        ST_PERLISTRECORD album;
-        album.title = QStringLiteral("旅行");
-        album.albumRef = QStringLiteral("T100");
-        state.m_downState = c.stop ? DownState::Stopped : DownState::Running;
-        FetchTweiboPhotos(state, AddRecord(album));
+        server.Route(kApi, kApiPath, [this, c](const RecordedRequest&) {
+            if (c.stop) {
+                state.m_downState = DownState::Stopped;
+            }
+            return Page(Tw(c.page));
+        });
+        FetchTweiboPhotos(state, AddTopic());
     }
     EXPECT_EQ(RequestsTo(kApi, kApiPath).size(), c.requests);
     EXPECT_EQ(state.m_records.Size(), c.albums ? 0 : 1);

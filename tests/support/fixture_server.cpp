@@ -161,11 +161,13 @@ void FixtureServer::SleepUnlessStopping(int ms) const {
 void FixtureServer::Serve(httplib::Server& server, bool tls) {
     // Enough workers for 15 client threads holding keep-alive connections, plus slack.
     server.new_task_queue = [] { return new httplib::ThreadPool(40); };
-    server.set_keep_alive_max_count(100000);
-    // An idle keep-alive connection holds a worker, and stop() waits for it: every answer says
-    // "Connection: close" (see Answer), so clients close their end and no worker waits out
-    // this time-out when the server stops.
-    server.set_keep_alive_timeout(1);
+    // An idle keep-alive connection holds a worker, and stop() waits for it. One request per
+    // connection leaves none idle, so a test's teardown costs nothing; the wait for that one
+    // request stays long, since the server also applies it to a connection's first request
+    // (with 0 it dropped connections whose request came 10 ms after the accept: a loaded
+    // machine then failed requests at random).
+    server.set_keep_alive_max_count(1);
+    server.set_keep_alive_timeout(5);
     server.set_payload_max_length(64 * 1024 * 1024);
     const auto handle = [this, tls](const httplib::Request& req, httplib::Response& res) {
         const RecordedRequest request = Record(req, tls);
@@ -205,7 +207,6 @@ void FixtureServer::Answer(const RecordedRequest&, const Reply& reply, void* res
     auto& res = *static_cast<httplib::Response*>(response);
     SleepUnlessStopping(reply.delayMs);
     res.status = reply.status;
-    res.set_header("Connection", "close");
     std::string contentType = "application/octet-stream";
     for (const auto& [name, value] : reply.headers) {
         if (name.compare("Content-Type", Qt::CaseInsensitive) == 0) {
