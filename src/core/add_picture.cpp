@@ -3,6 +3,7 @@
 #include "core/job_state.h"
 #include "core/naming.h"
 #include "core/picture_queue.h"
+#include "core/site_type.h"
 #include "web/codepage.h"
 #include "web/text_helpers.h"
 
@@ -37,7 +38,8 @@ Escapes FileEscapes(const JobState& state, const ST_PERLISTRECORD& record, int s
         {QStringLiteral("?3"), QString::number(record.index + 1)},
         {QStringLiteral("?4"), QString::number(count - record.index)},
     };
-    if (state.m_listType == 0) {
+    // The creation-date escape is the QQ family's.
+    if (state.m_listType == SiteTypeValue(SiteType::QqFamily)) {
         escapes.push_back({QStringLiteral("?5"), record.createdText});
     }
     escapes.push_back({QStringLiteral("?6"), QString::number(state.m_records.checkedCount)});

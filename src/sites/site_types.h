@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/site_type.h"
 #include "sites/adapter_table.h"
 
 #include <QString>
@@ -9,37 +10,6 @@
 #include <vector>
 
 namespace mosaiq {
-
-// ListType (m_listType): the position of a site's entry in the site-type box.
-enum class SiteType : int32_t {
-    QqFamily = 0,
-    Baidu = 1,
-    Netease = 2,
-    Renren = 3,
-    Sina = 4,
-    Site56 = 5,
-    Poco = 6,
-    Yupoo = 7,
-    Site51 = 8,
-    Zol = 9,
-    PchomeDouban = 10,
-    Shops = 11,
-    Moko = 12,
-    Babytree = 13,
-    Pconline = 14,
-    Hupu = 15,
-    JdProduct = 16,
-    InstagramSzwego = 17,
-    DuitangHuaban = 18,
-    Lofter = 19,
-    Topit = 20,
-};
-inline constexpr int kSiteTypeCount = 21;
-
-// m_listType holds the value of a SiteType.
-constexpr int32_t SiteTypeValue(SiteType type) {
-    return static_cast<int32_t>(type);
-}
 
 // The sub-types (m_subType) of each family: which of its sources the input named.
 enum class QqSubType : int32_t { Zone = 0, Group = 1, TencentWeibo = 2 };
