@@ -1,4 +1,5 @@
 #include "app/app_icon.h"
+#include "app/browser_start.h"
 #include "app/combo_box2.h"
 #include "app/mosaiq_dlg.h"
 #include "core/version.h"
@@ -40,7 +41,8 @@ void RunDemo(mosaiq::CMosaiqDlg& window, const QString& screenshot) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The login window's browser needs it before the application object exists.
+    // The login window's browser needs both before the application object exists.
+    mosaiq::PrepareLoginBrowser();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(mosaiq::kProgramName));

@@ -58,6 +58,8 @@ CMosaiqDlg::CMosaiqDlg(QWidget* parent) : QMainWindow(parent), m_prompter(new Pr
     g_pictureQueue().progressWindow = this;
     g_pictureQueue().progressControl = int32_t(StatusLine::Progress);
     m_logins = new LoginWindows(this, m_state);
+    m_logins->SetTell(
+        [this](const QString& text) { m_prompter->Message(this, text, QStringLiteral("提示")); });
     BuildControls();
     BuildMenu();
     resize(860, 600);
