@@ -270,11 +270,11 @@ void CMosaiqDlg::OnGetList() {
                             QStringLiteral("提示"));
         return;
     }
-    m_listJob = GetListCommand(m_state);
+    m_listJob = GetListCommand(m_state, m_dispatch);
 }
 
 void CMosaiqDlg::OnDownload() {
-    m_downloadJob = DownloadCommand(m_state);
+    m_downloadJob = DownloadCommand(m_state, m_dispatch);
 }
 
 void CMosaiqDlg::RememberSavePath(const QString& folder) {
@@ -365,6 +365,10 @@ void CMosaiqDlg::closeEvent(QCloseEvent* event) {
             waiter->deleteLater();
             m_closing = true;
             close();
+            // Closing a hidden window does not end the program by itself.
+            if (QGuiApplication::quitOnLastWindowClosed()) {
+                QCoreApplication::quit();
+            }
         });
         waiter->start();
     });

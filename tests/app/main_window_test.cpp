@@ -1,10 +1,12 @@
 #include "app/album_table_model.h"
 #include "app/album_table_view.h"
 #include "app/combo_box2.h"
+#include "app/gui_application.h"
 #include "app/start_up_paths.h"
 #include "core/album_sink.h"
 #include "core/picture_queue.h"
 #include "core/settings_record.h"
+#include "support/fixture_site.h"
 #include "web/cookie_hook.h"
 #include "web/cookie_store.h"
 #include "window_fixture.h"
@@ -21,10 +23,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace mosaiq::test {
@@ -277,6 +282,36 @@ TEST_F(MainWindow, FiftyThousandAlbumsLoadWhileTheWindowKeepsAnswering) {
     EXPECT_EQ(answeredWhileLoading.load(), kAlbums / 5000);
     EXPECT_EQ(window->albumModel()->index(kAlbums - 1, 0).data().toString(),
               QStringLiteral("50000"));
+}
+
+// Closing hid the window and waited for the job, but a hidden window's close never ended the
+// event loop: the program stayed behind, invisible.
+TEST_F(MainWindow, ClosingDuringAJobStopsItAndEndsTheProgram) {
+    g_fixtureSite() = FixtureSite{};
+    g_fixtureSite().albums.push_back({FixtureRecord(QStringLiteral("A")), {}});
+    std::atomic<bool> listing{false}, stopSeen{false};
+    g_fixtureSite().afterAlbum = [&listing, &stopSeen](JobState& state, int) {
+        listing = true;
+        for (int i = 0; i < 2000 && !ListStopRequested(state); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        stopSeen = ListStopRequested(state);
+    };
+    window->SetDispatch(FixtureDispatch());
+    window->controls().input->setEditText(QStringLiteral("12345"));
+    window->show();
+    window->OnGetList();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return listing.load(); }));
+
+    QTimer::singleShot(0, window.get(), [this] { window->close(); });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(20000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(stopSeen.load());
+    EXPECT_EQ(window->state().m_listState.load(), ListState::Idle);
+    EXPECT_FALSE(window->isVisible());
 }
 
 // The window's start-up plugs the shared cookie store into every request the jobs make.
