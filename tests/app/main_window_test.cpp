@@ -298,6 +298,7 @@ TEST_F(MainWindow, ClosingDuringAJobStopsItAndEndsTheProgram) {
         stopSeen = ListStopRequested(state);
     };
     window->SetDispatch(FixtureDispatch());
+    window->controls().siteType->setCurrentIndex(0);
     window->controls().input->setEditText(QStringLiteral("12345"));
     window->show();
     window->OnGetList();
