@@ -232,8 +232,9 @@ TEST(LoginWindowChild, OpensAPage) {
     CDlgWebOpen dialog;
     dialog.m_address = QStringLiteral("http://127.0.0.1:%1/login").arg(server.httpPort());
     dialog.show();
+    // A first browser start on a busy machine can take a while.
     EXPECT_TRUE(test::ProcessEventsUntil(
-        [&] { return dialog.browser()->title() == QStringLiteral("loaded"); }));
+        [&] { return dialog.browser()->title() == QStringLiteral("loaded"); }, 60000));
 }
 
 // Run as root with no Chromium flags in the environment, the browser used to end the whole
