@@ -3,10 +3,12 @@
 #include "core/frontend.h"
 #include "core/naming.h"
 #include "core/picture_queue.h"
+#include "jobs/picture_failures.h"
 #include "web/http_client.h"
 
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -43,6 +45,7 @@ struct WorkerRun {
     std::deque<int> finishedSlots;  // slots whose row ended, oldest first
     bool quit = false;
     std::atomic<int> done{0};
+    std::vector<FailedPicture> failures;
 };
 
 QString WithScheme(QString address) {
@@ -52,7 +55,17 @@ QString WithScheme(QString address) {
     return address;
 }
 
-void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
+// Why a picture's file was not written: what the server sent back, or nothing at all.
+QString FailureReason(const HttpResponse& response) {
+    if (!response.fileProblem.isEmpty()) {
+        return response.fileProblem;
+    }
+    const QString statusLine = response.rawHeaders.section(QStringLiteral("\r\n"), 0, 0);
+    return statusLine.isEmpty() ? QStringLiteral("服务器无响应") : statusLine;
+}
+
+// Empty when the picture was saved, else why not.
+QString FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     QString address = entry.address;
     QString fallback;
     const qsizetype lineBreak = address.indexOf(u"\r\n");
@@ -71,7 +84,7 @@ void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     HttpResponse response;
     HttpRequest(response, options, UseCache | NoReload);
     if (fallback.isEmpty()) {
-        return;
+        return response.savedToFile ? QString() : FailureReason(response);
     }
     const bool topitStub = fallback.indexOf(QString::fromUtf16(kTopitHostFragment)) > 0 &&
                            response.bodyLength < kTopitShortBody;
@@ -79,6 +92,7 @@ void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
         options.url = WithScheme(fallback);
         HttpRequest(response, options, UseCache | NoReload);
     }
+    return response.savedToFile ? QString() : FailureReason(response);
 }
 
 // One slot: fetches the rows the monitor hands it until told to quit. The thread (and its
@@ -92,9 +106,14 @@ void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
             return;
         }
         lock.unlock();
-        FetchPicture(*run, run->entries[size_t(row)]);
+        const PictureEntry& entry = run->entries[size_t(row)];
+        const QString failure = FetchPicture(*run, entry);
         run->done.fetch_add(1);
         lock.lock();
+        if (!failure.isEmpty()) {
+            run->failures.push_back(
+                {row, entry.address, PictureTargetPath(run->folder, entry.fileName), failure});
+        }
         run->rowOfSlot[slot] = kIdle;
         run->finishedSlots.push_back(slot);
         run->rowFinished.notify_one();
@@ -132,6 +151,7 @@ JobThread DownProc() {
 void DownPicFunc() {
     const PictureQueue& queue = g_pictureQueue();
     g_doneCount = 0;
+    SetLastAlbumFailures({});
     const int total = queue.Count();
     const uint32_t threadCount = g_threadCount.load();
     const int slotCount = int(std::min<uint32_t>(threadCount, uint32_t(total)));
@@ -220,6 +240,12 @@ void DownPicFunc() {
     for (std::thread& thread : threads) {
         // Idle slots end at once; after a stop, busy ones finish their picture on their own.
         stopped ? thread.detach() : thread.join();
+    }
+    {
+        std::lock_guard lock(run->mutex);
+        std::sort(run->failures.begin(), run->failures.end(),
+                  [](const FailedPicture& a, const FailedPicture& b) { return a.row < b.row; });
+        SetLastAlbumFailures(run->failures);
     }
     qCDebug(lcWorkers, "OK");
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);

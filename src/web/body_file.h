@@ -14,11 +14,16 @@ class BodyFile {
     bool isOpen() const { return m_open; }
     void Write(const char* data, qint64 length);
     bool Commit();
+    // Why the file could not be written or put in place; empty while all went well.
+    QString errorText() const { return m_error; }
 
   private:
+    void Fail(const QString& error);
+
     QString m_target;
     QTemporaryFile m_file;
     bool m_open = false;
+    QString m_error;
 };
 
 }  // namespace mosaiq

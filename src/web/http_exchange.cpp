@@ -4,6 +4,7 @@
 #include "web/body_validity.h"
 #include "web/cookie_hook.h"
 #include "web/http_client.h"
+#include "web/reach_record.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -211,6 +212,7 @@ struct Transfer {
     StreamingMarkers markers;
     BodyValidity validity;
     std::unique_ptr<BodyFile> file;
+    QString fileError;  // why no file could be made
     Clock::time_point lastActivity = Clock::now();
     curl_off_t lastUploaded = 0;
 
@@ -250,6 +252,7 @@ bool Transfer::FinishHeaders() {
         }
         file = std::make_unique<BodyFile>(options.targetPath);
         if (!file->isOpen()) {
+            fileError = file->errorText();
             file.reset();  // unwritable: the body is still read and judged
         }
     }
@@ -387,6 +390,32 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
 }
 
+// For the jobs' "cannot reach HOST": an answer of any status counts as reached.
+void NoteReach(CURL* handle, CURLcode code, const QString& url) {
+    long status = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    if (status > 0) {
+        NoteAnswer();
+        return;
+    }
+    switch (code) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+        case CURLE_COULDNT_CONNECT:
+        case CURLE_OPERATION_TIMEDOUT:
+        case CURLE_ABORTED_BY_CALLBACK:  // the time-out of the wait for an answer
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_GOT_NOTHING:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+            NoteUnreached(QUrl(url).host());
+            break;
+        default:
+            break;
+    }
+}
+
 }  // namespace
 
 ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& options, unsigned flags) {
@@ -396,6 +425,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
     response.compressed = false;
     response.bodyLength = 0;
     response.savedToFile = false;
+    response.fileProblem.clear();
 
     ExchangeOutcome outcome;
     CURL* handle = ThreadHandle();
@@ -453,6 +483,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
         url = next;
     }
 
+    NoteReach(handle, code, url);
     const bool complete = (code == CURLE_OK && !t.discardBody) || t.endMarkerHit;
     if (!complete || t.failed) {
         return outcome;  // an uncommitted body file removes itself
@@ -467,8 +498,20 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
     }
     outcome.valid = t.validity.valid();
     outcome.inflatedNothing = t.validity.inflatedNothing();
-    if (t.fileMode && outcome.valid && t.file) {
+    if (!t.fileMode || !outcome.valid) {
+        return outcome;
+    }
+    if (t.validity.looksLikePage()) {
+        outcome.valid = false;
+        response.fileProblem = QStringLiteral("服务器返回的是网页，不是文件");
+        return outcome;
+    }
+    if (t.file) {
         response.savedToFile = t.file->Commit();
+        t.fileError = t.file->errorText();
+    }
+    if (!response.savedToFile) {
+        response.fileProblem = QStringLiteral("无法写入文件: ") + t.fileError;
     }
     return outcome;
 }
