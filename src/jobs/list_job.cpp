@@ -7,6 +7,7 @@
 #include "core/naming.h"
 #include "core/settings_record.h"
 #include "jobs/download_job.h"
+#include "web/reach_record.h"
 
 namespace mosaiq {
 namespace {
@@ -94,7 +95,15 @@ ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch) {
         if (subType != -1) {
             state.m_subType = subType;
         }
+        ResetReachRecord();
         dispatch.listAlbums(state, input, result.singleItem);
+        // Without a network every site looks empty, and its hint would blame the login.
+        const ReachRecord reach = CurrentReachRecord();
+        if (state.m_records.Size() == 0 && reach.NothingReached() && !ListStopRequested(state)) {
+            result.unreachedHost = reach.unreachedHost;
+            Tell(state,
+                 QStringLiteral("无法连接到 %1，请检查网络连接后再试。").arg(reach.unreachedHost));
+        }
     }
 
     CleanFolderPart(state.m_account);
