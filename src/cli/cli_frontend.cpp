@@ -46,8 +46,14 @@ void CliFrontend::SetStatusText(StatusLine line, const QString& text) {
     Line(text);
 }
 
+QStringList CliFrontend::Messages() {
+    std::lock_guard lock(m_mutex);
+    return m_messages;
+}
+
 void CliFrontend::ShowMessage(const QString& text, const QString& caption) {
     std::lock_guard lock(m_mutex);
+    m_messages << text;
     Line(caption + QStringLiteral(": ") +
          QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
 }

@@ -3,6 +3,7 @@
 #include "core/frontend.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 #include <mutex>
@@ -47,6 +48,9 @@ class CliFrontend : public Frontend {
     // Every album of the list is selected (SelectAllAlbums): set by the one who owns it.
     int albumCount = 0;
 
+    // The message texts shown so far.
+    QStringList Messages();
+
   private:
     void Line(const QString& text);
     void EndBar();
@@ -56,6 +60,7 @@ class CliFrontend : public Frontend {
     bool m_quiet;
     bool m_answerYes;
     bool m_barShown = false;
+    QStringList m_messages;
     std::recursive_mutex m_mutex;
 };
 

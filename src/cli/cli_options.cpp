@@ -32,10 +32,16 @@ const char kCliUsage[] =
     "  --cookies FILE   import a Netscape cookies.txt file before the job\n"
     "  --yes, --no      answer every question Yes or No (default No)\n"
     "  --quiet          no status lines\n"
-    "  --help           show this help\n"
-    "  --version        show the version\n"
+    "  --list-failed    with download: print every picture not saved, with the reason\n"
+    "  -h, --help       show this help\n"
+    "  -V, --version    show the version\n"
     "\n"
-    "Exit status: 0 the job ran, 1 the job could not run, 2 bad command line.\n";
+    "Exit status:\n"
+    "  0    all albums listed / every picture saved\n"
+    "  1    the job could not run, nothing was listed (site not reached, not supported yet,\n"
+    "       nothing found), or some pictures were not saved\n"
+    "  2    bad command line\n"
+    "  130  stopped by Ctrl-C\n";
 
 namespace {
 
@@ -57,7 +63,7 @@ CliParse ParseCliOptions(const QStringList& args) {
         o.command = QStringLiteral("help");
         return parse;
     }
-    if (args.contains(u"--version")) {
+    if (args.contains(u"--version") || args.contains(u"-V")) {
         o.command = QStringLiteral("version");
         return parse;
     }
@@ -81,6 +87,8 @@ CliParse ParseCliOptions(const QStringList& args) {
             o.answerYes = arg == u"--yes";
         } else if (arg == u"--quiet") {
             o.quiet = true;
+        } else if (arg == u"--list-failed") {
+            o.listFailed = true;
         } else if (arg == u"--albums") {
             o.albums = value;
         } else if (arg == u"--save") {
@@ -123,9 +131,10 @@ CliParse ParseCliOptions(const QStringList& args) {
                       .arg(o.command));
     }
     o.input = positional[0];
-    if (o.command == u"list" && (o.saveDir || o.albums != u"all" || o.threads)) {
-        return fail(QStringLiteral(
-            "list does not download: --albums, --save and --threads belong to download"));
+    if (o.command == u"list" && (o.saveDir || o.albums != u"all" || o.threads || o.listFailed)) {
+        return fail(
+            QStringLiteral("list does not download: --albums, --save, --threads and "
+                           "--list-failed belong to download"));
     }
     QString selectionError;
     if (!ParseAlbumSelection(o.albums, -1, selectionError)) {

@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 
 #include "jobs/job_fixture.h"
+#include "sites/album_list_dispatch.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -109,6 +110,59 @@ TEST_F(CliRunTest, JobsThatCannotRunExitWithOne) {
     const Run missingAlbum = Cli({"download", "12345", "--albums", "4"});
     EXPECT_EQ(missingAlbum.code, 1);
     EXPECT_TRUE(missingAlbum.err.contains("album 4 does not exist"));
+}
+
+// Failed pictures, Ctrl-C and a site type without adapters all used to end with status 0.
+TEST_F(CliRunTest, ExitStatusSaysWhetherEverythingWasSaved) {
+    FixtureSite::Album album{FixtureRecord("A", 2), {}};
+    Reply picture;
+    picture.body = "JPEGDATA";
+    Reply missing;
+    missing.status = 404;
+    server.Route(kPictureHost, "/ok.jpg", picture);
+    server.Route(kPictureHost, "/gone.jpg", missing);
+    album.pictures = {"http://img.fixture.test/ok.jpg", "http://img.fixture.test/gone.jpg"};
+    g_fixtureSite().albums.push_back(album);
+
+    const Run failed = Cli({"download", "12345", "--list-failed"});
+    EXPECT_EQ(failed.code, kExitFailed);
+    const QStringList out = failed.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(out.size(), 2) << failed.out.toStdString();
+    EXPECT_TRUE(out[0].contains("\t1/2 saved, 1 failed\t")) << out[0].toStdString();
+    EXPECT_TRUE(out[1].startsWith("failed\thttp://img.fixture.test/gone.jpg\t"))
+        << out[1].toStdString();
+    EXPECT_TRUE(out[1].contains("404")) << out[1].toStdString();
+    EXPECT_TRUE(failed.err.contains("1 of 2 pictures saved, 1 failed")) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.contains("下载完毕，1张图片下载失败"));
+
+    // Ctrl-C while listing.
+    g_fixtureSite().afterAlbum = [](JobState&, int) { StopCliJob(); };
+    const Run interrupted = Cli({"download", "12345"});
+    EXPECT_EQ(interrupted.code, kExitInterrupted);
+    g_fixtureSite().afterAlbum = nullptr;
+
+    g_fixtureSite().albums.clear();
+    const Run empty = Cli({"list", "12345"});
+    EXPECT_EQ(empty.code, kExitFailed);
+    EXPECT_TRUE(empty.err.endsWith("error: no album was listed\n")) << empty.err.toStdString();
+}
+
+// What the site table's dispatch does for a site type whose adapters are not built.
+void ListUnsupported(JobState& state, const QString&, bool&) {
+    state.frontend->ShowMessage(QString::fromUtf16(kNotSupportedYet), QStringLiteral("提示"));
+}
+
+TEST_F(CliRunTest, ASiteTypeWithoutAdaptersIsAnError) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const SiteDispatch unsupported{&ListUnsupported, nullptr};
+    const int code =
+        RunCli({"list", "https://www.example.com/someone", "--site", "20", "--data-dir", dataDir()},
+               {out, err, false}, unsupported);
+    EXPECT_TRUE(ReadBack(out).isEmpty());
+    const QString text = ReadBack(err);
+    EXPECT_EQ(code, kExitFailed);
+    EXPECT_TRUE(text.endsWith("error: site type 20 is not supported yet\n")) << text.toStdString();
 }
 
 TEST_F(CliRunTest, ImportedCookiesGoWithTheRequestsAndAreListed) {
