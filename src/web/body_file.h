@@ -8,6 +8,7 @@ namespace mosaiq {
 // A download's body on its way to `target`: written to a temporary file beside it, which
 // replaces the target only on Commit, so the target never holds a cut file. Without Commit
 // the temporary file is removed. Not synced to disk: pictures are not worth an fsync each.
+// The file gets the modes the umask gives, as any file the user's programs make.
 class BodyFile {
   public:
     explicit BodyFile(const QString& target);

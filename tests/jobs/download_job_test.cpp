@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <csignal>
 
 #include <chrono>
@@ -197,6 +198,32 @@ TEST_F(DownloadJobTest, PicturesNotSavedAreCountedAndTheirAlbumGetsNoMarker) {
     ASSERT_EQ(frontend.messages.size(), 1);
     EXPECT_TRUE(frontend.messages[0].startsWith(QStringLiteral("有3张图片没有保存下来")));
     EXPECT_TRUE(frontend.messages[0].contains(QStringLiteral("page.jpg")));
+}
+
+mode_t ModeOf(const QString& path) {
+    struct stat info {};
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+// Pictures came out 0600 whatever the umask (a temporary file renamed into place), so other
+// users, shares and media servers could not read them.
+TEST_F(DownloadJobTest, SavedFilesGetTheModesTheUmaskGivesSettingsStayPrivate) {
+    for (const mode_t mask : {mode_t(022), mode_t(027), mode_t(002)}) {
+        SCOPED_TRACE(mask);
+        const mode_t before = umask(mask);
+        const QString title = QStringLiteral("U%1").arg(mask, 0, 8);
+        g_fixtureSite() = FixtureSite{};
+        state.m_records.Clear();
+        AddAlbum(title, 1);
+        ListAlbums();
+        Download();
+        SaveSettings(state.m_settings, dataDir());
+        umask(before);
+        const mode_t expected = 0666 & ~mask;
+        EXPECT_EQ(ModeOf(AlbumFolder(title) + "p1.jpg"), expected);
+        EXPECT_EQ(ModeOf(AlbumFolder(title) + "pic.kel"), expected);
+        EXPECT_EQ(ModeOf(dataDir() + "soft.dat"), mode_t(0600));
+    }
 }
 
 // Addresses with a fallback: the marker holds the first line, and the next download meets it.
