@@ -59,11 +59,15 @@ int main(int argc, char** argv) {
         QStringLiteral("screenshot"),
         QStringLiteral("With --demo: save the window to FILE once listed, then quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({demo, screenshot});
+    const QCommandLineOption dataDir(
+        QStringLiteral("data-dir"),
+        QStringLiteral("Keep settings, logs and thumbnails in DIR instead of the user's folders."),
+        QStringLiteral("DIR"));
+    parser.addOptions({demo, screenshot, dataDir});
     parser.process(app);
 
     mosaiq::CMosaiqDlg window;
-    window.LoadStartUpState(QDir::currentPath());
+    window.LoadStartUpState(QDir::currentPath(), parser.value(dataDir));
     mosaiq::DemoSite site;
     if (parser.isSet(demo)) {
         QString error;

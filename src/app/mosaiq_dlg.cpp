@@ -13,6 +13,7 @@
 #include "app/start_up_paths.h"
 #include "core/folder_path.h"
 #include "core/picture_queue.h"
+#include "core/program_folders.h"
 #include "core/settings_record.h"
 #include "core/version.h"
 #include "jobs/download_job.h"
@@ -27,6 +28,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -103,8 +105,8 @@ void CMosaiqDlg::BuildControls() {
     c.findLink = MakeLink(QStringLiteral("查找"), c.albumGroup);
     c.filterLink = MakeLink(QStringLiteral("筛选"), c.albumGroup);
     c.exportLink = MakeLink(QStringLiteral("导出"), c.albumGroup);
-    c.status1 = new QLabel(QStringLiteral("state1"), central);
-    c.status2 = new QLabel(QStringLiteral("state2"), central);
+    c.status1 = new QLabel(central);
+    c.status2 = new QLabel(central);
     c.notice = new QLabel(
         QStringLiteral("提示：先选择网站类型，输入QQ号码、用户名或相册地址，点击“获取相册”；"
                        "勾选要下载的相册后点击“下载”。"),
@@ -161,7 +163,7 @@ void CMosaiqDlg::BuildControls() {
     RefreshSubType();
 }
 
-void CMosaiqDlg::LoadStartUpState(const QString& workingDir) {
+void CMosaiqDlg::LoadStartUpState(const QString& workingDir, const QString& dataDirOption) {
     // Every request of the jobs carries the logins made in the login window.
     InstallSharedCookieStore();
     const QStringList cookieProblems = SharedCookieStore()->LoadProblems();
@@ -175,14 +177,15 @@ void CMosaiqDlg::LoadStartUpState(const QString& workingDir) {
     if (!clipboard.isEmpty()) {
         m_controls.input->setEditText(clipboard);
     }
-    m_state.m_dataDir = WithSeparator(workingDir);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString savePath = ProposedSavePath(m_state.m_dataDir, documents, QDir::tempPath());
-    if (savePath != m_state.m_dataDir) {
-        QDir().mkpath(savePath);
+    const ProgramFolders folders = ResolveProgramFolders(dataDirOption, workingDir);
+    UseProgramFolders(m_state, folders);
+    m_controls.status1->setText(folders.notice);
+    m_controls.savePath->setEditText(folders.savePath);
+    if (!LoadSettings(m_state.m_settings, m_state.m_configDir) &&
+        !QFileInfo::exists(m_state.m_configDir + QString::fromLatin1(kSettingsFileName))) {
+        m_controls.status1->setText(QStringLiteral("无法保存设置：%1 不可写")
+                                        .arg(QDir::toNativeSeparators(m_state.m_configDir)));
     }
-    m_controls.savePath->setEditText(savePath);
-    LoadSettings(m_state.m_settings, m_state.m_dataDir);
     m_controls.input->ClearEntries();
     m_controls.savePath->ClearEntries();
     for (const QString& entry : m_state.m_settings.addressHistory) {
@@ -282,7 +285,7 @@ void CMosaiqDlg::RememberSavePath(const QString& folder) {
     m_controls.savePath->setEditText(path);
     if (RememberInHistory(m_state.m_settings, kSavePathHistory, path)) {
         m_controls.savePath->AddEntry(path);
-        SaveSettings(m_state.m_settings, m_state.m_dataDir);
+        SaveSettings(m_state.m_settings, m_state.m_configDir);
     }
 }
 

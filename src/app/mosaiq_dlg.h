@@ -112,8 +112,9 @@ class CMosaiqDlg : public QMainWindow, public Frontend {
     void SetDispatch(const SiteDispatch& dispatch) { m_dispatch = dispatch; }
     Prompter& prompter() { return *m_prompter; }
 
-    // Start-up: clipboard, data folder, save path and settings from `workingDir`.
-    void LoadStartUpState(const QString& workingDir);
+    // Start-up: clipboard, the program's folders (all in `dataDirOption` when given, see
+    // ResolveProgramFolders), save path and settings.
+    void LoadStartUpState(const QString& workingDir, const QString& dataDirOption = QString());
     // Shows the splash, then finishes start-up and shows the window.
     void StartWithSplash();
     // Fills the site-type box, recognises the input and lets jobs start.

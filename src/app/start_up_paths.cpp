@@ -13,19 +13,6 @@ QString ClipboardInput(const QString& clipboard) {
     return text.size() < 200 ? text : QString();
 }
 
-QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
-                         const QString& tempDir) {
-    const QString folder = QDir::fromNativeSeparators(WithSeparator(dataDir)).toLower();
-    const QString temp = QDir::fromNativeSeparators(WithSeparator(tempDir)).toLower();
-    const bool inTemp = folder.startsWith(temp) || folder.contains(QLatin1String("/temp/")) ||
-                        folder.contains(QLatin1String("/tmp/")) ||
-                        folder.contains(QLatin1String("/locals"));
-    if (!inTemp) {
-        return WithSeparator(dataDir);
-    }
-    return WithSeparator(WithSeparator(documentsDir) + QStringLiteral("Mosaiq"));
-}
-
 QString DroppedSaveFolder(const QString& path) {
     const QFileInfo info(path);
     if (info.isDir()) {

@@ -8,12 +8,6 @@ namespace mosaiq {
 // else nothing.
 QString ClipboardInput(const QString& clipboard);
 
-// The save folder proposed at start-up: the data folder, unless that lies in a temporary or
-// local-settings folder (an unpacked download), where files would be lost; then
-// "<documents>/Mosaiq/".
-QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
-                         const QString& tempDir);
-
 // The save folder of a dropped path: a folder itself, or the folder holding a dropped file.
 QString DroppedSaveFolder(const QString& path);
 

@@ -8,6 +8,7 @@
 #include "core/folder_path.h"
 #include "core/job_state.h"
 #include "core/picture_queue.h"
+#include "core/program_folders.h"
 #include "core/settings_record.h"
 #include "core/version.h"
 #include "jobs/download_job.h"
@@ -126,11 +127,14 @@ void ChooseSite(const CliOptions& o, CliFrontend& frontend) {
 }
 
 int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& dispatch) {
-    const QString dataDir =
-        WithSeparator(QDir(o.dataDir.value_or(QDir::currentPath())).absolutePath());
-    if (!QFileInfo(dataDir).isDir()) {
-        Print(streams.err, QStringLiteral("error: data folder %1 does not exist").arg(dataDir));
-        return 1;
+    if (o.dataDir && !QFileInfo(*o.dataDir).isDir()) {
+        Print(streams.err, QStringLiteral("error: data folder %1 does not exist").arg(*o.dataDir));
+        return kExitFailed;
+    }
+    const ProgramFolders folders =
+        ResolveProgramFolders(o.dataDir.value_or(QString()), QDir::currentPath());
+    if (!folders.notice.isEmpty() && !o.quiet) {
+        Print(streams.err, folders.notice);
     }
     // Requests carry the logins the window or an imported cookies.txt left in the store.
     InstallSharedCookieStore();
@@ -142,8 +146,8 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
     CliFrontend frontend(streams.err, streams.errIsTerminal, o.quiet, o.answerYes);
     JobState state;
     state.frontend = &frontend;
-    state.m_dataDir = dataDir;
-    LoadSettings(state.m_settings, dataDir);
+    UseProgramFolders(state, folders);
+    LoadSettings(state.m_settings, state.m_configDir);
     state.m_ready = 1;
     frontend.input = o.input;
     ChooseSite(o, frontend);
@@ -182,7 +186,8 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
     frontend.selected = *selection;
     frontend.albumCount = count;
     const QString& firstSavePath = state.m_settings.savePathHistory[0];
-    frontend.savePath = o.saveDir.value_or(firstSavePath.isEmpty() ? dataDir : firstSavePath);
+    frontend.savePath =
+        o.saveDir.value_or(firstSavePath.isEmpty() ? folders.savePath : firstSavePath);
     if (o.threads) {
         SlotOf(state.m_settings, state.m_listType.load()).threadCount = uint16_t(*o.threads);
     }

@@ -5,6 +5,7 @@
 #include "core/frontend.h"
 #include "core/job_state.h"
 #include "core/naming.h"
+#include "core/program_folders.h"
 #include "core/settings_record.h"
 #include "jobs/download_job.h"
 #include "web/reach_record.h"
@@ -42,7 +43,7 @@ void EndJob(JobState& state, int albums) {
     const QString input = frontend.InputText().trimmed();
     if (RememberInHistory(state.m_settings, kAddressHistory, input)) {
         frontend.InputHistoryAdded(input);
-        SaveSettings(state.m_settings, state.m_dataDir);
+        SaveSettings(state.m_settings, ConfigFolder(state));
     }
 }
 

@@ -69,26 +69,40 @@ TEST_F(MainWindow, StartUpPutsAnAddressFromTheClipboardIntoTheInputAndRecognises
     if (QApplication::clipboard()->text().isEmpty()) {
         GTEST_SKIP() << "this platform plugin keeps no clipboard";
     }
-    fresh.LoadStartUpState(dataDir());
+    fresh.LoadStartUpState(dataDir(), dataDir());
     fresh.FinishStartUp();
     EXPECT_EQ(fresh.controls().input->currentText(), QStringLiteral("https://weibo.com/123456789"));
     EXPECT_EQ(fresh.controls().siteType->currentIndex(), 4);
     EXPECT_EQ(fresh.state().m_ready.load(), 1);
 }
 
-TEST(StartUpPaths, ClipboardAndSaveFolderRules) {
+// The window used to keep soft.dat and thumbnails in the working directory, propose it as
+// the save folder and show "state1"/"state2" in its status lines.
+TEST_F(MainWindow, StartUpUsesTheUsersFoldersAndSaysWhenAnOldSettingsFileIsUsed) {
+    const QString working = root() + QStringLiteral("/working/");
+    ASSERT_TRUE(QDir().mkpath(working));
+    CMosaiqDlg fresh;
+    fresh.LoadStartUpState(working);
+    EXPECT_EQ(fresh.state().m_configDir, homeDir("config") + QStringLiteral("/Mosaiq/"));
+    EXPECT_EQ(fresh.state().m_cacheDir, homeDir("cache") + QStringLiteral("/Mosaiq/"));
+    EXPECT_EQ(fresh.controls().savePath->currentText(),
+              homeDir("Pictures") + QStringLiteral("/Mosaiq/"));
+    EXPECT_TRUE(fresh.controls().status1->text().isEmpty());
+    EXPECT_TRUE(fresh.controls().status2->text().isEmpty());
+    EXPECT_TRUE(QDir(working).isEmpty());
+
+    QFile::copy(fresh.state().m_configDir + QStringLiteral("soft.dat"),
+                working + QStringLiteral("soft.dat"));
+    CMosaiqDlg carried;
+    carried.LoadStartUpState(working);
+    EXPECT_EQ(carried.state().m_configDir, working);
+    EXPECT_TRUE(carried.controls().status1->text().contains(QStringLiteral("soft.dat")));
+}
+
+TEST(StartUpPaths, ClipboardRule) {
     EXPECT_EQ(ClipboardInput(QStringLiteral(" 12345 ")), QStringLiteral("12345"));
     EXPECT_EQ(ClipboardInput(QString(199, u'a')), QString(199, u'a'));
     EXPECT_EQ(ClipboardInput(QString(200, u'a')), QString());
-    const QString docs = QStringLiteral("/home/u/Documents");
-    EXPECT_EQ(ProposedSavePath(QStringLiteral("/opt/mosaiq/"), docs, QStringLiteral("/tmp")),
-              QStringLiteral("/opt/mosaiq/"));
-    for (const char* temp :
-         {"/tmp/unpacked/", "/home/u/Temp/x/", "/var/scratch/a/", "/home/u/LocalSettings/x/"}) {
-        EXPECT_EQ(ProposedSavePath(QString::fromUtf8(temp), docs, QStringLiteral("/var/scratch")),
-                  QStringLiteral("/home/u/Documents/Mosaiq/"))
-            << temp;
-    }
 }
 
 TEST_F(MainWindow, DroppingAFileOrAFolderSetsTheSavePathAndItsHistory) {
@@ -320,7 +334,7 @@ TEST_F(MainWindow, StartUpMakesRequestsCarryTheStoredLogins) {
     SetCookieHooks({}, {});
     SharedCookieStore()->StoreSetCookie(QUrl(QStringLiteral("https://user.qzone.qq.com/")),
                                         "uin=o123; Domain=qzone.qq.com; Path=/");
-    window->LoadStartUpState(dataDir());
+    window->LoadStartUpState(dataDir(), dataDir());
     EXPECT_EQ(CookiesFor(QStringLiteral("https://user.qzone.qq.com/12345")),
               QStringLiteral("uin=o123"));
 }

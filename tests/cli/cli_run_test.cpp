@@ -147,6 +147,24 @@ TEST_F(CliRunTest, ExitStatusSaysWhetherEverythingWasSaved) {
     EXPECT_TRUE(empty.err.endsWith("error: no album was listed\n")) << empty.err.toStdString();
 }
 
+// Every "mosaiq-cli list" used to drop a soft.dat where it ran.
+TEST_F(CliRunTest, WithoutDataDirTheSettingsGoToTheUsersConfigFolder) {
+    AddAlbum("A", 1);
+    const QString working = root() + "/working";
+    ASSERT_TRUE(QDir().mkpath(working));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(working));
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int code = RunCli({"list", "12345", "--quiet"}, {out, err, false}, FixtureDispatch());
+    QDir::setCurrent(before);
+    ReadBack(out);
+    ReadBack(err);
+    EXPECT_EQ(code, kExitOk);
+    EXPECT_TRUE(QDir(working).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(homeDir("config") + "/Mosaiq/soft.dat"));
+}
+
 // What the site table's dispatch does for a site type whose adapters are not built.
 void ListUnsupported(JobState& state, const QString&, bool&) {
     state.frontend->ShowMessage(QString::fromUtf16(kNotSupportedYet), QStringLiteral("提示"));
