@@ -2,6 +2,7 @@
 #include "app/browser_start.h"
 #include "app/combo_box2.h"
 #include "app/mosaiq_dlg.h"
+#include "app/qt_translations.h"
 #include "core/version.h"
 #include "demo/demo_site.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(mosaiq::kVersion));
     QApplication::setWindowIcon(mosaiq::AppIcon());
     QApplication::setDesktopFileName(QStringLiteral("mosaiq"));
+    mosaiq::InstallQtTranslations(QLocale::system());
 
     QCommandLineParser parser;
     parser.addHelpOption();
