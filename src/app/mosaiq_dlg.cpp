@@ -33,6 +33,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -43,10 +44,35 @@
 namespace mosaiq {
 namespace {
 
+// A link drawn as a link only while enabled: a disabled rich-text link keeps its link colour.
+class LinkLabel : public QLabel {
+  public:
+    LinkLabel(const QString& caption, QWidget* parent) : QLabel(parent), m_caption(caption) {
+        setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        Show();
+    }
+
+  protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) {
+            Show();
+        }
+        QLabel::changeEvent(event);
+    }
+
+  private:
+    void Show() {
+        if (isEnabled()) {
+            setText(QStringLiteral("<a href=\"#\">%1</a>").arg(m_caption.toHtmlEscaped()));
+        } else {
+            setText(m_caption);
+        }
+    }
+    QString m_caption;
+};
+
 QLabel* MakeLink(const QString& caption, QWidget* parent) {
-    auto* link = new QLabel(QStringLiteral("<a href=\"#\">%1</a>").arg(caption), parent);
-    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    return link;
+    return new LinkLabel(caption, parent);
 }
 
 }  // namespace
@@ -159,6 +185,12 @@ void CMosaiqDlg::BuildControls() {
     connect(c.exportLink, &QLabel::linkActivated, this, &CMosaiqDlg::OnExport);
     connect(c.homeLink, &QLabel::linkActivated, this, [this] { OpenManual(QString()); });
     connect(c.input, &CComboBox2::TextChangedByUser, this, &CMosaiqDlg::OnInputChanged);
+    // Enter lists; it never stops a running job as a second click of the button would.
+    connect(c.input->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (m_state.m_listState.load() == ListState::Idle && m_controls.getList->isEnabled()) {
+            OnGetList();
+        }
+    });
     connect(c.siteType, &QComboBox::currentIndexChanged, this, &CMosaiqDlg::OnSiteTypeChanged);
     RefreshSubType();
 }
@@ -290,7 +322,13 @@ void CMosaiqDlg::RememberSavePath(const QString& folder) {
 }
 
 void CMosaiqDlg::OnPickFolder() {
-    const QString folder = m_prompter->FolderName(this, QStringLiteral("请选择文件保存目录："));
+    // The nearest existing folder of the save path: the picker cannot open at one not made yet.
+    QString start = QDir::cleanPath(m_controls.savePath->currentText().trimmed());
+    while (!start.isEmpty() && !QFileInfo(start).isDir() && QFileInfo(start).path() != start) {
+        start = QFileInfo(start).path();
+    }
+    const QString folder =
+        m_prompter->FolderName(this, QStringLiteral("请选择文件保存目录："), start);
     if (!folder.isEmpty()) {
         RememberSavePath(folder);
     }

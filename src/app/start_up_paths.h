@@ -4,8 +4,8 @@
 
 namespace mosaiq {
 
-// The clipboard text put into the input box at start-up: trimmed, 1 to 199 characters,
-// else nothing.
+// The clipboard text put into the input box at start-up: trimmed, 1 to 199 characters, and
+// looking like an account number or an address; else nothing.
 QString ClipboardInput(const QString& clipboard);
 
 // The save folder of a dropped path: a folder itself, or the folder holding a dropped file.

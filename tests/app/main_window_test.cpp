@@ -1,6 +1,7 @@
 #include "app/album_table_model.h"
 #include "app/album_table_view.h"
 #include "app/combo_box2.h"
+#include "app/dlg_find.h"
 #include "app/gui_application.h"
 #include "app/start_up_paths.h"
 #include "core/album_sink.h"
@@ -20,7 +21,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -99,10 +102,27 @@ TEST_F(MainWindow, StartUpUsesTheUsersFoldersAndSaysWhenAnOldSettingsFileIsUsed)
     EXPECT_TRUE(carried.controls().status1->text().contains(QStringLiteral("soft.dat")));
 }
 
-TEST(StartUpPaths, ClipboardRule) {
-    EXPECT_EQ(ClipboardInput(QStringLiteral(" 12345 ")), QStringLiteral("12345"));
-    EXPECT_EQ(ClipboardInput(QString(199, u'a')), QString(199, u'a'));
-    EXPECT_EQ(ClipboardInput(QString(200, u'a')), QString());
+// A copied password used to land in the input box, and in its history once listed.
+TEST(StartUpPaths, ClipboardRuleTakesOnlyAccountsAndAddresses) {
+    const QString longAddress = QStringLiteral("https://a.cn/") + QString(186, u'a');
+    struct Case {
+        QString clipboard;
+        QString input;
+    };
+    const Case cases[] = {
+        {QStringLiteral(" 12345 "), QStringLiteral("12345")},
+        {QStringLiteral("https://weibo.com/u/1"), QStringLiteral("https://weibo.com/u/1")},
+        {QStringLiteral("www.douban.com/people/x/"), QStringLiteral("www.douban.com/people/x/")},
+        {longAddress, longAddress},  // 199 characters
+        {longAddress + u'a', QString()},
+        {QStringLiteral("hunter2!Secret"), QString()},
+        {QStringLiteral("correct horse battery"), QString()},
+        {QStringLiteral("https://a.cn/x y"), QString()},
+        {QString(), QString()},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(ClipboardInput(k.clipboard), k.input) << k.clipboard.toStdString();
+    }
 }
 
 TEST_F(MainWindow, DroppingAFileOrAFolderSetsTheSavePathAndItsHistory) {
@@ -327,6 +347,60 @@ TEST_F(MainWindow, ClosingDuringAJobStopsItAndEndsTheProgram) {
     EXPECT_TRUE(stopSeen.load());
     EXPECT_EQ(window->state().m_listState.load(), ListState::Idle);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, EnterInTheInputBoxListsAlbums) {
+    g_fixtureSite() = FixtureSite{};
+    g_fixtureSite().albums.push_back({FixtureRecord(QStringLiteral("A")), {}});
+    window->SetDispatch(FixtureDispatch());
+    const CMosaiqDlg::Controls& c = window->controls();
+    c.siteType->setCurrentIndex(0);
+    c.input->setEditText(QStringLiteral("12345"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(c.input->lineEdit(), &enter);
+    ASSERT_TRUE(ProcessEventsUntil([&] {
+        return g_fixtureSite().listCalls == 1 &&
+               window->state().m_listState.load() == ListState::Idle;
+    }));
+    Settle();
+    EXPECT_EQ(window->albumModel()->rowCount(), 1);
+}
+
+TEST_F(MainWindow, DialogsOpenWhereTheUserIs) {
+    // The folder picker starts at the save path, or the nearest folder of it that exists.
+    window->controls().savePath->setEditText(saveDir() + QStringLiteral("not/made/yet/"));
+    window->OnPickFolder();
+    window->controls().savePath->setEditText(saveDir());
+    window->OnPickFolder();
+    EXPECT_EQ(prompter->folderStarts,
+              QStringList({QDir(saveDir()).absolutePath(), QDir(saveDir()).absolutePath()}));
+
+    // The filter dialog takes typing at once.
+    QString focused;
+    prompter->onDialog = [&focused](QDialog& dialog) {
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        auto* find = qobject_cast<CDlgFind*>(&dialog);
+        focused = find != nullptr && dialog.focusWidget() == find->keywordEdit()
+                      ? QStringLiteral("keyword")
+                      : QStringLiteral("other");
+        return int(QDialog::Rejected);
+    };
+    window->OnFilter();
+    EXPECT_EQ(focused, QStringLiteral("keyword"));
+}
+
+TEST_F(MainWindow, DisabledLinksLookDisabledAndLongTitlesShowWhole) {
+    const CMosaiqDlg::Controls& c = window->controls();
+    window->SetListBusy(true);
+    EXPECT_FALSE(c.filterLink->text().contains(QStringLiteral("<a")));
+    window->SetListBusy(false);
+    EXPECT_TRUE(c.filterLink->text().contains(QStringLiteral("<a")));
+
+    const QString title = QString(120, u'长');
+    AddAlbums({title});
+    const QModelIndex cell = window->albumModel()->index(0, 1);
+    EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), title);
 }
 
 // The window's start-up plugs the shared cookie store into every request the jobs make.
