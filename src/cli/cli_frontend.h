@@ -2,6 +2,7 @@
 
 #include "core/frontend.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace mosaiq {
+
+// The progress bar of a terminal: "[####      ] 12/40  3.4 MB  1.1 MB/s  0:25 left".
+QString ProgressBarText(int done, int total, qint64 bytes, qint64 elapsedMs);
 
 // The command line's window: status lines and messages on stderr (the progress text as a bar
 // when stderr is a terminal), questions answered by --yes / --no, no login window.
@@ -53,6 +57,7 @@ class CliFrontend : public Frontend {
 
   private:
     void Line(const QString& text);
+    void Redraw(const QString& text);  // the one line a terminal keeps rewriting
     void EndBar();
 
     std::FILE* m_err;
@@ -61,6 +66,8 @@ class CliFrontend : public Frontend {
     bool m_answerYes;
     bool m_barShown = false;
     QStringList m_messages;
+    QString m_pendingCount;      // the last picture count of the album being listed
+    QElapsedTimer m_albumClock;  // since the album's download started
     std::recursive_mutex m_mutex;
 };
 

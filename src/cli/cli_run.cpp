@@ -213,6 +213,12 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
             }
         }
     }
+    if (!o.quiet) {
+        for (const AlbumDownloadResult& album : result.albums) {
+            Print(streams.err, QStringLiteral("Saved in %1")
+                                   .arg(album.listFile.isEmpty() ? album.folder : album.listFile));
+        }
+    }
     if (!o.quiet || result.failed > 0) {
         Print(streams.err, QStringLiteral("%1 of %2 pictures saved, %3 failed%4")
                                .arg(saved)

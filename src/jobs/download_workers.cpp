@@ -6,6 +6,7 @@
 #include "jobs/picture_failures.h"
 #include "web/http_client.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -108,11 +109,14 @@ void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
         lock.unlock();
         const PictureEntry& entry = run->entries[size_t(row)];
         const QString failure = FetchPicture(*run, entry);
+        const QString target = PictureTargetPath(run->folder, entry.fileName);
+        if (failure.isEmpty()) {
+            AddSavedBytes(QFileInfo(target).size());
+        }
         run->done.fetch_add(1);
         lock.lock();
         if (!failure.isEmpty()) {
-            run->failures.push_back(
-                {row, entry.address, PictureTargetPath(run->folder, entry.fileName), failure});
+            run->failures.push_back({row, entry.address, target, failure});
         }
         run->rowOfSlot[slot] = kIdle;
         run->finishedSlots.push_back(slot);
@@ -152,6 +156,7 @@ void DownPicFunc() {
     const PictureQueue& queue = g_pictureQueue();
     g_doneCount = 0;
     SetLastAlbumFailures({});
+    ResetSavedBytes();
     const int total = queue.Count();
     const uint32_t threadCount = g_threadCount.load();
     const int slotCount = int(std::min<uint32_t>(threadCount, uint32_t(total)));

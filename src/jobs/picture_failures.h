@@ -14,6 +14,11 @@ struct FailedPicture {
     QString reason;   // for the user: what came back, or why it could not be written
 };
 
+// Bytes of the pictures saved since the last download monitor started, for progress displays.
+void ResetSavedBytes();
+void AddSavedBytes(qint64 bytes);
+qint64 SavedBytes();
+
 // The failures of the album the last download monitor ran, in queue order. The monitor sets
 // them as it ends; the download job reads them after waiting for it.
 std::vector<FailedPicture> LastAlbumFailures();

@@ -1,5 +1,6 @@
 #include "cli/cli_run.h"
 
+#include "cli/cli_frontend.h"
 #include "jobs/job_fixture.h"
 #include "sites/album_list_dispatch.h"
 
@@ -145,6 +146,39 @@ TEST_F(CliRunTest, ExitStatusSaysWhetherEverythingWasSaved) {
     const Run empty = Cli({"list", "12345"});
     EXPECT_EQ(empty.code, kExitFailed);
     EXPECT_TRUE(empty.err.endsWith("error: no album was listed\n")) << empty.err.toStdString();
+}
+
+// Listing an album's pictures printed one status line per picture, and only the last album
+// folder was named.
+TEST_F(CliRunTest, StatusIsOneLinePerAlbumAndEveryFolderIsNamed) {
+    AddAlbum("A", 3);
+    AddAlbum("B", 2);
+    const Run run = Cli({"download", "12345"});
+    EXPECT_EQ(run.code, kExitOk) << run.err.toStdString();
+    const QStringList counts = run.err.split('\n').filter("张图片信息");
+    EXPECT_EQ(counts, (QStringList{"已获取到3张图片信息", "已获取到2张图片信息"}));
+    const QString save = homeDir("Pictures") + "/Mosaiq/";
+    EXPECT_TRUE(run.err.contains("Saved in " + save + "A/")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Saved in " + save + "B/")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("5 of 5 pictures saved, 0 failed"));
+}
+
+TEST(CliProgressBar, ShowsCountBytesRateAndTimeLeft) {
+    struct Case {
+        int done, total;
+        qint64 bytes, elapsedMs;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, 4, 0, 0, "[                              ] 0/4  0 B"},
+        {1, 4, 1536, 2000, "[#######                       ] 1/4  1.5 KB  768 B/s  0:06 left"},
+        {2, 2, 3 << 20, 1000, "[##############################] 2/2  3.0 MB  3.0 MB/s"},
+        {1, 100, 1000, 40000,
+         "[                              ] 1/100  1000 B  25 B/s  1:06:00 left"},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(ProgressBarText(k.done, k.total, k.bytes, k.elapsedMs), QString(k.text));
+    }
 }
 
 // Every "mosaiq-cli list" used to drop a soft.dat where it ran.
