@@ -173,7 +173,7 @@ DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) 
             continue;
         }
         result.total += queue.Count();
-        AlbumDownloadResult album{albums[position], queue.folder, {}, {}};
+        AlbumDownloadResult album{albums[position], queue.folder, {}, {}, {}};
         if (options & kOptionThunderOnly) {
             album.listFile =
                 ThunderListPath(queue.folder, state.m_records.At(albums[position])->title);
