@@ -133,8 +133,11 @@ QVariant AlbumTableModel::data(const QModelIndex& cell, int role) const {
         return recordIndex;
     }
     if (!m_preview) {
-        return role == Qt::DisplayRole ? QVariant(ListCellText(cell.row(), cell.column()))
-                                       : QVariant();
+        // A long title is cut to its column: the tool tip shows all of it.
+        const bool titleTip = role == Qt::ToolTipRole && cell.column() == 1;
+        return role == Qt::DisplayRole || titleTip
+                   ? QVariant(ListCellText(cell.row(), cell.column()))
+                   : QVariant();
     }
     const ST_PERLISTRECORD* record = m_state.m_records.At(recordIndex);
     if (record == nullptr) {

@@ -1,8 +1,10 @@
 #include "app/combo_box2.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace mosaiq {
@@ -70,6 +72,8 @@ void CComboBox2::OnTextEdited(const QString& text) {
         m_filterPopup->popup()->hide();
     } else {
         m_filterPopup->complete();
+        // Installed after the completer's own filter, so it sees the click first.
+        m_filterPopup->popup()->installEventFilter(this);
     }
     emit TextChangedByUser(text);
 }
@@ -88,6 +92,32 @@ void CComboBox2::showPopup() {
     }
     SetListKeepingText(all);
     QComboBox::showPopup();
+    view()->window()->installEventFilter(this);
+}
+
+QWidget* CComboBox2::FilterPopup() const {
+    return m_filterPopup->popup();
+}
+
+bool CComboBox2::eventFilter(QObject* watched, QEvent* event) {
+    auto* popup = qobject_cast<QWidget*>(watched);
+    if (event->type() != QEvent::MouseButtonPress || popup == nullptr) {
+        return QComboBox::eventFilter(watched, event);
+    }
+    const auto* press = static_cast<QMouseEvent*>(event);
+    const QPoint global = press->globalPosition().toPoint();
+    if (popup->rect().contains(popup->mapFromGlobal(global)) || press->button() != Qt::LeftButton) {
+        return QComboBox::eventFilter(watched, event);
+    }
+    QWidget* top = window();
+    auto* button = qobject_cast<QAbstractButton*>(top->childAt(top->mapFromGlobal(global)));
+    // Where Qt hands the click on by itself, it must not come twice.
+    const bool swallowed =
+        popup == m_filterPopup->popup() || popup->testAttribute(Qt::WA_NoMouseReplay);
+    if (swallowed && button != nullptr && button->isEnabled() && button->isVisible()) {
+        QTimer::singleShot(0, button, &QAbstractButton::click);
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 void CComboBox2::hidePopup() {

@@ -27,6 +27,13 @@ class CComboBox2 : public QComboBox {
 
     void showPopup() override;
     void hidePopup() override;
+    // The filtered list shown while typing (for tests).
+    QWidget* FilterPopup() const;
+
+  protected:
+    // A click outside an open list closes the list and, as everywhere else, still reaches the
+    // button it was meant for (both lists would swallow it).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   signals:
     // The user typed (textEdited) or picked an entry; the text is the box's new text.

@@ -37,6 +37,7 @@ CDlgFind::CDlgFind(Mode mode, AlbumTableView* table, Prompter& prompter, QWidget
     m_next = new QPushButton(
         mode == kSearchMode ? QStringLiteral("下一个") : QStringLiteral("筛选"), this);
     m_next->setDefault(true);
+    m_keyword->setFocus();  // typed into at once, in either mode
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(title, 0, 0, 1, 3);

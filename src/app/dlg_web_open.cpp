@@ -53,6 +53,16 @@ CDlgWebOpen::CDlgWebOpen(QWidget* parent) : QDialog(parent) {
     m_browser->setObjectName(QStringLiteral("browser1025"));
     m_browser->setPage(new QWebEnginePage(LoginBrowserProfile(), m_browser));
     connect(m_openButton, &QPushButton::clicked, this, &CDlgWebOpen::OnOpen);
+    // A page whose browser process died shows nothing at all; say so in its place.
+    connect(
+        m_browser->page(), &QWebEnginePage::renderProcessTerminated, this,
+        [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+            if (status == QWebEnginePage::NormalTerminationStatus) {
+                return;
+            }
+            m_browser->setHtml(
+                QStringLiteral("<p>网页进程异常退出 (%1)，请点击“打开”重新载入。</p>").arg(code));
+        });
 
     const int du = fontMetrics().averageCharWidth();  // 4 horizontal units
     const int dv = fontMetrics().height();            // 8 vertical units

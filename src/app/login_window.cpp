@@ -1,8 +1,10 @@
 #include "app/login_window.h"
 
+#include "app/browser_start.h"
 #include "app/dlg_web_open.h"
 #include "core/job_state.h"
 
+#include <QMessageBox>
 #include <QThread>
 #include <QWidget>
 
@@ -15,8 +17,25 @@ LoginWindows::~LoginWindows() {
     delete m_modeless.data();
 }
 
+bool LoginWindows::BrowserCanStart() {
+    const QString problem = LoginBrowserProblem();
+    if (problem.isEmpty()) {
+        return true;
+    }
+    const QString text = QStringLiteral("无法打开登录窗口：") + problem;
+    if (m_tell) {
+        m_tell(text);
+    } else {
+        QMessageBox::warning(m_mainWindow, QStringLiteral("提示"), text);
+    }
+    return false;
+}
+
 void LoginWindows::ShowLoginWindow(const QString& address) {
     delete m_modeless.data();
+    if (!BrowserCanStart()) {
+        return;
+    }
     if (m_state.m_loginMode1.load() != 0) {
         m_modeless = new CDlgWebOpen(m_mainWindow);
         m_modeless->m_address = address;
@@ -38,6 +57,9 @@ LoginResult LoginWindows::OpenLoginWindow(const QString& address, int autoCloseS
 }
 
 LoginResult LoginWindows::RunModal(const QString& address, int autoCloseSeconds) {
+    if (!BrowserCanStart()) {
+        return LoginResult::Cancel;
+    }
     CDlgWebOpen dialog(m_mainWindow);
     dialog.m_address = address;
     dialog.m_autoCloseSeconds = autoCloseSeconds;

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace mosaiq {
@@ -26,6 +28,9 @@ class LoginWindows : public QObject {
     LoginWindows(QWidget* mainWindow, JobState& state);
     ~LoginWindows() override;
 
+    // How a login window that cannot start is told to the user (a message box by default).
+    void SetTell(std::function<void(const QString&)> tell) { m_tell = std::move(tell); }
+
     // Menu items. Destroys the modeless window left by the previous call; with m_loginMode1
     // the new one is modeless and this returns at once, else it runs modally. UI thread only.
     void ShowLoginWindow(const QString& address);
@@ -38,10 +43,13 @@ class LoginWindows : public QObject {
 
   private:
     LoginResult RunModal(const QString& address, int autoCloseSeconds);
+    // False, after telling why, when no browser can start in this process.
+    bool BrowserCanStart();
 
     QWidget* m_mainWindow;
     JobState& m_state;
     QPointer<CDlgWebOpen> m_modeless;
+    std::function<void(const QString&)> m_tell;
 };
 
 }  // namespace mosaiq

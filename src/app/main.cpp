@@ -1,6 +1,8 @@
 #include "app/app_icon.h"
+#include "app/browser_start.h"
 #include "app/combo_box2.h"
 #include "app/mosaiq_dlg.h"
+#include "app/qt_translations.h"
 #include "core/version.h"
 #include "demo/demo_site.h"
 
@@ -40,13 +42,15 @@ void RunDemo(mosaiq::CMosaiqDlg& window, const QString& screenshot) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The login window's browser needs it before the application object exists.
+    // The login window's browser needs both before the application object exists.
+    mosaiq::PrepareLoginBrowser();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(mosaiq::kProgramName));
     QApplication::setApplicationVersion(QString::fromLatin1(mosaiq::kVersion));
     QApplication::setWindowIcon(mosaiq::AppIcon());
     QApplication::setDesktopFileName(QStringLiteral("mosaiq"));
+    mosaiq::InstallQtTranslations(QLocale::system());
 
     QCommandLineParser parser;
     parser.addHelpOption();
@@ -57,11 +61,15 @@ int main(int argc, char** argv) {
         QStringLiteral("screenshot"),
         QStringLiteral("With --demo: save the window to FILE once listed, then quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({demo, screenshot});
+    const QCommandLineOption dataDir(
+        QStringLiteral("data-dir"),
+        QStringLiteral("Keep settings, logs and thumbnails in DIR instead of the user's folders."),
+        QStringLiteral("DIR"));
+    parser.addOptions({demo, screenshot, dataDir});
     parser.process(app);
 
     mosaiq::CMosaiqDlg window;
-    window.LoadStartUpState(QDir::currentPath());
+    window.LoadStartUpState(QDir::currentPath(), parser.value(dataDir));
     mosaiq::DemoSite site;
     if (parser.isSet(demo)) {
         QString error;

@@ -13,6 +13,7 @@
 #include "app/start_up_paths.h"
 #include "core/folder_path.h"
 #include "core/picture_queue.h"
+#include "core/program_folders.h"
 #include "core/settings_record.h"
 #include "core/version.h"
 #include "jobs/download_job.h"
@@ -27,10 +28,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -43,10 +46,35 @@
 namespace mosaiq {
 namespace {
 
+// A link drawn as a link only while enabled: a disabled rich-text link keeps its link colour.
+class LinkLabel : public QLabel {
+  public:
+    LinkLabel(const QString& caption, QWidget* parent) : QLabel(parent), m_caption(caption) {
+        setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+        Show();
+    }
+
+  protected:
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) {
+            Show();
+        }
+        QLabel::changeEvent(event);
+    }
+
+  private:
+    void Show() {
+        if (isEnabled()) {
+            setText(QStringLiteral("<a href=\"#\">%1</a>").arg(m_caption.toHtmlEscaped()));
+        } else {
+            setText(m_caption);
+        }
+    }
+    QString m_caption;
+};
+
 QLabel* MakeLink(const QString& caption, QWidget* parent) {
-    auto* link = new QLabel(QStringLiteral("<a href=\"#\">%1</a>").arg(caption), parent);
-    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    return link;
+    return new LinkLabel(caption, parent);
 }
 
 }  // namespace
@@ -60,6 +88,8 @@ CMosaiqDlg::CMosaiqDlg(QWidget* parent) : QMainWindow(parent), m_prompter(new Pr
     g_pictureQueue().progressWindow = this;
     g_pictureQueue().progressControl = int32_t(StatusLine::Progress);
     m_logins = new LoginWindows(this, m_state);
+    m_logins->SetTell(
+        [this](const QString& text) { m_prompter->Message(this, text, QStringLiteral("提示")); });
     BuildControls();
     BuildMenu();
     resize(860, 600);
@@ -103,8 +133,8 @@ void CMosaiqDlg::BuildControls() {
     c.findLink = MakeLink(QStringLiteral("查找"), c.albumGroup);
     c.filterLink = MakeLink(QStringLiteral("筛选"), c.albumGroup);
     c.exportLink = MakeLink(QStringLiteral("导出"), c.albumGroup);
-    c.status1 = new QLabel(QStringLiteral("state1"), central);
-    c.status2 = new QLabel(QStringLiteral("state2"), central);
+    c.status1 = new QLabel(central);
+    c.status2 = new QLabel(central);
     c.notice = new QLabel(
         QStringLiteral("提示：先选择网站类型，输入QQ号码、用户名或相册地址，点击“获取相册”；"
                        "勾选要下载的相册后点击“下载”。"),
@@ -157,11 +187,17 @@ void CMosaiqDlg::BuildControls() {
     connect(c.exportLink, &QLabel::linkActivated, this, &CMosaiqDlg::OnExport);
     connect(c.homeLink, &QLabel::linkActivated, this, [this] { OpenManual(QString()); });
     connect(c.input, &CComboBox2::TextChangedByUser, this, &CMosaiqDlg::OnInputChanged);
+    // Enter lists; it never stops a running job as a second click of the button would.
+    connect(c.input->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (m_state.m_listState.load() == ListState::Idle && m_controls.getList->isEnabled()) {
+            OnGetList();
+        }
+    });
     connect(c.siteType, &QComboBox::currentIndexChanged, this, &CMosaiqDlg::OnSiteTypeChanged);
     RefreshSubType();
 }
 
-void CMosaiqDlg::LoadStartUpState(const QString& workingDir) {
+void CMosaiqDlg::LoadStartUpState(const QString& workingDir, const QString& dataDirOption) {
     // Every request of the jobs carries the logins made in the login window.
     InstallSharedCookieStore();
     const QStringList cookieProblems = SharedCookieStore()->LoadProblems();
@@ -175,14 +211,15 @@ void CMosaiqDlg::LoadStartUpState(const QString& workingDir) {
     if (!clipboard.isEmpty()) {
         m_controls.input->setEditText(clipboard);
     }
-    m_state.m_dataDir = WithSeparator(workingDir);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString savePath = ProposedSavePath(m_state.m_dataDir, documents, QDir::tempPath());
-    if (savePath != m_state.m_dataDir) {
-        QDir().mkpath(savePath);
+    const ProgramFolders folders = ResolveProgramFolders(dataDirOption, workingDir);
+    UseProgramFolders(m_state, folders);
+    m_controls.status1->setText(folders.notice);
+    m_controls.savePath->setEditText(folders.savePath);
+    if (!LoadSettings(m_state.m_settings, m_state.m_configDir) &&
+        !QFileInfo::exists(m_state.m_configDir + QString::fromLatin1(kSettingsFileName))) {
+        m_controls.status1->setText(QStringLiteral("无法保存设置：%1 不可写")
+                                        .arg(QDir::toNativeSeparators(m_state.m_configDir)));
     }
-    m_controls.savePath->setEditText(savePath);
-    LoadSettings(m_state.m_settings, m_state.m_dataDir);
     m_controls.input->ClearEntries();
     m_controls.savePath->ClearEntries();
     for (const QString& entry : m_state.m_settings.addressHistory) {
@@ -271,11 +308,11 @@ void CMosaiqDlg::OnGetList() {
                             QStringLiteral("提示"));
         return;
     }
-    m_listJob = GetListCommand(m_state);
+    m_listJob = GetListCommand(m_state, m_dispatch);
 }
 
 void CMosaiqDlg::OnDownload() {
-    m_downloadJob = DownloadCommand(m_state);
+    m_downloadJob = DownloadCommand(m_state, m_dispatch);
 }
 
 void CMosaiqDlg::RememberSavePath(const QString& folder) {
@@ -283,12 +320,18 @@ void CMosaiqDlg::RememberSavePath(const QString& folder) {
     m_controls.savePath->setEditText(path);
     if (RememberInHistory(m_state.m_settings, kSavePathHistory, path)) {
         m_controls.savePath->AddEntry(path);
-        SaveSettings(m_state.m_settings, m_state.m_dataDir);
+        SaveSettings(m_state.m_settings, m_state.m_configDir);
     }
 }
 
 void CMosaiqDlg::OnPickFolder() {
-    const QString folder = m_prompter->FolderName(this, QStringLiteral("请选择文件保存目录："));
+    // The nearest existing folder of the save path: the picker cannot open at one not made yet.
+    QString start = QDir::cleanPath(m_controls.savePath->currentText().trimmed());
+    while (!start.isEmpty() && !QFileInfo(start).isDir() && QFileInfo(start).path() != start) {
+        start = QFileInfo(start).path();
+    }
+    const QString folder =
+        m_prompter->FolderName(this, QStringLiteral("请选择文件保存目录："), start);
     if (!folder.isEmpty()) {
         RememberSavePath(folder);
     }
@@ -366,6 +409,10 @@ void CMosaiqDlg::closeEvent(QCloseEvent* event) {
             waiter->deleteLater();
             m_closing = true;
             close();
+            // Closing a hidden window does not end the program by itself.
+            if (QGuiApplication::quitOnLastWindowClosed()) {
+                QCoreApplication::quit();
+            }
         });
         waiter->start();
     });

@@ -4,6 +4,7 @@
 #include "core/frontend.h"
 #include "core/job_state.h"
 #include "jobs/job_thread.h"
+#include "jobs/site_dispatch.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -107,10 +108,13 @@ class CMosaiqDlg : public QMainWindow, public Frontend {
     QMenu* SettingsMenu() const { return m_settingsMenu; }
     // Questions, pickers and modal dialogs go through this; tests give their own.
     void SetPrompter(std::unique_ptr<Prompter> prompter);
+    // The sites the jobs reach: the site table unless tests give their own.
+    void SetDispatch(const SiteDispatch& dispatch) { m_dispatch = dispatch; }
     Prompter& prompter() { return *m_prompter; }
 
-    // Start-up: clipboard, data folder, save path and settings from `workingDir`.
-    void LoadStartUpState(const QString& workingDir);
+    // Start-up: clipboard, the program's folders (all in `dataDirOption` when given, see
+    // ResolveProgramFolders), save path and settings.
+    void LoadStartUpState(const QString& workingDir, const QString& dataDirOption = QString());
     // Shows the splash, then finishes start-up and shows the window.
     void StartWithSplash();
     // Fills the site-type box, recognises the input and lets jobs start.
@@ -190,6 +194,7 @@ class CMosaiqDlg : public QMainWindow, public Frontend {
     std::unique_ptr<Prompter> m_prompter;
     LoginWindows* m_logins = nullptr;
 
+    SiteDispatch m_dispatch = SiteTableDispatch();
     JobThread m_listJob;
     JobThread m_downloadJob;
     std::thread m_loader;

@@ -63,7 +63,7 @@ void CMosaiqDlg::BuildMenu() {
         CDlgDownSet dialog(SlotOf(m_state.m_settings, m_controls.siteType->currentIndex()),
                            *m_prompter, this);
         if (m_prompter->Run(dialog) == QDialog::Accepted) {
-            SaveSettings(m_state.m_settings, m_state.m_dataDir);
+            SaveSettings(m_state.m_settings, m_state.m_configDir);
         }
     });
     m_actions.insert(kDownloadSettings, downSet);
@@ -72,7 +72,7 @@ void CMosaiqDlg::BuildMenu() {
         CDlgSaveSet dialog(NamingOf(m_state.m_settings, m_controls.siteType->currentIndex()),
                            *m_prompter, this);
         if (m_prompter->Run(dialog) == QDialog::Accepted) {
-            SaveSettings(m_state.m_settings, m_state.m_dataDir);
+            SaveSettings(m_state.m_settings, m_state.m_configDir);
         }
     });
     m_actions.insert(kNameSettings, saveSet);
@@ -142,7 +142,7 @@ void CMosaiqDlg::AddOptionItem(QMenu* menu, int command, const QString& caption,
     connect(action, &QAction::triggered, this, [this, bit] {
         ToggleOption(NamingOf(m_state.m_settings, m_controls.siteType->currentIndex()),
                      SettingsOption(bit));
-        SaveSettings(m_state.m_settings, m_state.m_dataDir);
+        SaveSettings(m_state.m_settings, m_state.m_configDir);
         UpdateSettingsMenu();
     });
     action->setData(bit);

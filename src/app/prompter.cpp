@@ -38,8 +38,8 @@ QString Prompter::SaveFileName(QWidget* parent, const QString& filter,
     return dialog.selectedFiles().constFirst();
 }
 
-QString Prompter::FolderName(QWidget* parent, const QString& title) {
-    return QFileDialog::getExistingDirectory(parent, title);
+QString Prompter::FolderName(QWidget* parent, const QString& title, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, title, start);
 }
 
 int Prompter::Run(QDialog& dialog) {

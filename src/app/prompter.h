@@ -17,7 +17,8 @@ class Prompter {
     // Empty when cancelled.
     virtual QString SaveFileName(QWidget* parent, const QString& filter,
                                  const QString& defaultSuffix);
-    virtual QString FolderName(QWidget* parent, const QString& title);
+    // Opens at `start` when it exists.
+    virtual QString FolderName(QWidget* parent, const QString& title, const QString& start);
     // Runs a modal dialog; its result code.
     virtual int Run(QDialog& dialog);
 };

@@ -5,25 +5,23 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace mosaiq {
 
 QString ClipboardInput(const QString& clipboard) {
     const QString text = clipboard.trimmed();
-    return text.size() < 200 ? text : QString();
-}
-
-QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
-                         const QString& tempDir) {
-    const QString folder = QDir::fromNativeSeparators(WithSeparator(dataDir)).toLower();
-    const QString temp = QDir::fromNativeSeparators(WithSeparator(tempDir)).toLower();
-    const bool inTemp = folder.startsWith(temp) || folder.contains(QLatin1String("/temp/")) ||
-                        folder.contains(QLatin1String("/tmp/")) ||
-                        folder.contains(QLatin1String("/locals"));
-    if (!inTemp) {
-        return WithSeparator(dataDir);
+    if (text.isEmpty() || text.size() >= 200) {
+        return {};
     }
-    return WithSeparator(WithSeparator(documentsDir) + QStringLiteral("Mosaiq"));
+    // An account number, or an address of a site: "http(s)://...", or a host name with a dot
+    // and no blank ("www.douban.com/people/x"). Any other copied text (a password, a
+    // sentence) stays out of the input box and so out of its history.
+    static const QRegularExpression account(QStringLiteral("^[0-9]{4,15}$"));
+    static const QRegularExpression address(
+        QStringLiteral("^(https?://\\S+|[A-Za-z0-9-]+(\\.[A-Za-z0-9-]+)+(/\\S*)?)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return account.match(text).hasMatch() || address.match(text).hasMatch() ? text : QString();
 }
 
 QString DroppedSaveFolder(const QString& path) {

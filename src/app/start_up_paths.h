@@ -4,15 +4,9 @@
 
 namespace mosaiq {
 
-// The clipboard text put into the input box at start-up: trimmed, 1 to 199 characters,
-// else nothing.
+// The clipboard text put into the input box at start-up: trimmed, 1 to 199 characters, and
+// looking like an account number or an address; else nothing.
 QString ClipboardInput(const QString& clipboard);
-
-// The save folder proposed at start-up: the data folder, unless that lies in a temporary or
-// local-settings folder (an unpacked download), where files would be lost; then
-// "<documents>/Mosaiq/".
-QString ProposedSavePath(const QString& dataDir, const QString& documentsDir,
-                         const QString& tempDir);
 
 // The save folder of a dropped path: a folder itself, or the folder holding a dropped file.
 QString DroppedSaveFolder(const QString& path);

@@ -2,13 +2,18 @@
 
 #include "core/frontend.h"
 
+#include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 
 #include <cstdio>
 #include <mutex>
 #include <vector>
 
 namespace mosaiq {
+
+// The progress bar of a terminal: "[####      ] 12/40  3.4 MB  1.1 MB/s  0:25 left".
+QString ProgressBarText(int done, int total, qint64 bytes, qint64 elapsedMs);
 
 // The command line's window: status lines and messages on stderr (the progress text as a bar
 // when stderr is a terminal), questions answered by --yes / --no, no login window.
@@ -52,8 +57,12 @@ class CliFrontend : public Frontend {
     // Every album of the list is selected (SelectAllAlbums): set by the one who owns it.
     int albumCount = 0;
 
+    // The message texts shown so far.
+    QStringList Messages();
+
   private:
     void Line(const QString& text);
+    void Redraw(const QString& text);  // the one line a terminal keeps rewriting
     void EndBar();
 
     std::FILE* m_err;
@@ -61,6 +70,9 @@ class CliFrontend : public Frontend {
     bool m_quiet;
     bool m_answerYes;
     bool m_barShown = false;
+    QStringList m_messages;
+    QString m_pendingCount;      // the last picture count of the album being listed
+    QElapsedTimer m_albumClock;  // since the album's download started
     std::recursive_mutex m_mutex;
 };
 

@@ -23,19 +23,27 @@ const char kCliUsage[] =
     "\n"
     "Options:\n"
     "  --albums LIST    albums to download by table number: \"1,3,5-9\" or \"all\" (default)\n"
-    "  --save DIR       save folder (default: the last one used, else the data folder)\n"
+    "  --save DIR       save folder (default: the last one used, else ~/Pictures/Mosaiq)\n"
     "  --json           one JSON object per line instead of tab-separated text\n"
     "  --site N         site type 0..20 (default: recognised from INPUT, else 0)\n"
     "  --sub N          sub-type of the QQ family (0 QQ Zone, 1 QQ group, 2 Tencent Weibo)\n"
-    "  --data-dir DIR   folder of soft.dat and the extension ini (default: working dir)\n"
+    "  --data-dir DIR   keep soft.dat, the extension ini, log.err and thumbnails in DIR\n"
+    "                   (default: ~/.config/Mosaiq and ~/.local/share/Mosaiq; a soft.dat\n"
+    "                   in the working directory is used where it is)\n"
     "  --threads N      download threads 1..15 for this run\n"
     "  --cookies FILE   import a Netscape cookies.txt file before the job\n"
     "  --yes, --no      answer every question Yes or No (default No)\n"
     "  --quiet          no status lines\n"
-    "  --help           show this help\n"
-    "  --version        show the version\n"
+    "  --list-failed    with download: print every picture not saved, with the reason\n"
+    "  -h, --help       show this help\n"
+    "  -V, --version    show the version\n"
     "\n"
-    "Exit status: 0 the job ran, 1 the job could not run, 2 bad command line.\n";
+    "Exit status:\n"
+    "  0    all albums listed / every picture saved\n"
+    "  1    the job could not run, nothing was listed (site not reached, not supported yet,\n"
+    "       nothing found), or some pictures were not saved\n"
+    "  2    bad command line\n"
+    "  130  stopped by Ctrl-C\n";
 
 namespace {
 
@@ -57,7 +65,7 @@ CliParse ParseCliOptions(const QStringList& args) {
         o.command = QStringLiteral("help");
         return parse;
     }
-    if (args.contains(u"--version")) {
+    if (args.contains(u"--version") || args.contains(u"-V")) {
         o.command = QStringLiteral("version");
         return parse;
     }
@@ -81,6 +89,8 @@ CliParse ParseCliOptions(const QStringList& args) {
             o.answerYes = arg == u"--yes";
         } else if (arg == u"--quiet") {
             o.quiet = true;
+        } else if (arg == u"--list-failed") {
+            o.listFailed = true;
         } else if (arg == u"--albums") {
             o.albums = value;
         } else if (arg == u"--save") {
@@ -123,9 +133,10 @@ CliParse ParseCliOptions(const QStringList& args) {
                       .arg(o.command));
     }
     o.input = positional[0];
-    if (o.command == u"list" && (o.saveDir || o.albums != u"all" || o.threads)) {
-        return fail(QStringLiteral(
-            "list does not download: --albums, --save and --threads belong to download"));
+    if (o.command == u"list" && (o.saveDir || o.albums != u"all" || o.threads || o.listFailed)) {
+        return fail(
+            QStringLiteral("list does not download: --albums, --save, --threads and "
+                           "--list-failed belong to download"));
     }
     QString selectionError;
     if (!ParseAlbumSelection(o.albums, -1, selectionError)) {

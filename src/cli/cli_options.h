@@ -22,6 +22,7 @@ struct CliOptions {
     bool answerYes = false;
     bool quiet = false;
     std::optional<QString> cookiesFile;
+    bool listFailed = false;  // print every picture not saved
 };
 
 struct CliParse {

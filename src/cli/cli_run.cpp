@@ -8,10 +8,12 @@
 #include "core/folder_path.h"
 #include "core/job_state.h"
 #include "core/picture_queue.h"
+#include "core/program_folders.h"
 #include "core/settings_record.h"
 #include "core/version.h"
 #include "jobs/download_job.h"
 #include "jobs/list_job.h"
+#include "sites/album_list_dispatch.h"
 #include "sites/recognition.h"
 #include "web/shared_cookie_hooks.h"
 
@@ -23,8 +25,12 @@
 namespace mosaiq {
 
 std::atomic<JobState*> g_cliJob{nullptr};
+namespace {
+std::atomic<bool> g_interrupted{false};
+}  // namespace
 
 void StopCliJob() {
+    g_interrupted = true;
     JobState* state = g_cliJob.load();
     if (state == nullptr) {
         return;
@@ -71,21 +77,42 @@ QString AlbumResultLine(const ST_PERLISTRECORD& r, const AlbumDownloadResult& al
         saved += QFileInfo(file).isFile() ? 1 : 0;
     }
     const int queued = int(album.files.size());
+    const int failed = int(album.failed.size());
     if (json) {
-        QJsonObject object{{"index", r.index},
-                           {"title", r.title},
-                           {"folder", album.folder},
-                           {"queued", queued},
-                           {"saved", saved}};
+        QJsonObject object{{"index", r.index}, {"title", r.title}, {"folder", album.folder},
+                           {"queued", queued}, {"saved", saved},   {"failed", failed}};
         if (!album.listFile.isEmpty()) {
             object.insert("listFile", album.listFile);
         }
         return JsonLine(object);
     }
-    return QStringList{AlbumNumberText(r.index), r.title,
-                       QStringLiteral("%1/%2 saved").arg(saved).arg(queued),
+    const QString counts =
+        failed == 0 ? QStringLiteral("%1/%2 saved").arg(saved).arg(queued)
+                    : QStringLiteral("%1/%2 saved, %3 failed").arg(saved).arg(queued).arg(failed);
+    return QStringList{AlbumNumberText(r.index), r.title, counts,
                        album.listFile.isEmpty() ? album.folder : album.listFile}
         .join(u'\t');
+}
+
+QString FailedLine(const FailedPicture& picture, bool json) {
+    const QString address = picture.address.section(QStringLiteral("\r\n"), 0, 0);
+    if (json) {
+        return JsonLine(
+            {{"failed", address}, {"target", picture.target}, {"reason", picture.reason}});
+    }
+    return QStringList{QStringLiteral("failed"), address, picture.target, picture.reason}.join(
+        u'\t');
+}
+
+// Why a list job left the list empty, for the error line.
+QString NothingListedError(const ListJobResult& listed, CliFrontend& frontend) {
+    if (frontend.Messages().contains(QString::fromUtf16(kNotSupportedYet))) {
+        return QStringLiteral("site type %1 is not supported yet").arg(frontend.siteType);
+    }
+    if (!listed.unreachedHost.isEmpty()) {
+        return QStringLiteral("cannot reach %1").arg(listed.unreachedHost);
+    }
+    return QStringLiteral("no album was listed");
 }
 
 // Site type and sub-type boxes as the window would set them for the input.
@@ -103,11 +130,14 @@ void ChooseSite(const CliOptions& o, CliFrontend& frontend) {
 }
 
 int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& dispatch) {
-    const QString dataDir =
-        WithSeparator(QDir(o.dataDir.value_or(QDir::currentPath())).absolutePath());
-    if (!QFileInfo(dataDir).isDir()) {
-        Print(streams.err, QStringLiteral("error: data folder %1 does not exist").arg(dataDir));
-        return 1;
+    if (o.dataDir && !QFileInfo(*o.dataDir).isDir()) {
+        Print(streams.err, QStringLiteral("error: data folder %1 does not exist").arg(*o.dataDir));
+        return kExitFailed;
+    }
+    const ProgramFolders folders =
+        ResolveProgramFolders(o.dataDir.value_or(QString()), QDir::currentPath());
+    if (!folders.notice.isEmpty() && !o.quiet) {
+        Print(streams.err, folders.notice);
     }
     // Requests carry the logins the window or an imported cookies.txt left in the store.
     InstallSharedCookieStore();
@@ -119,8 +149,8 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
     CliFrontend frontend(streams.err, streams.errIsTerminal, o.quiet, o.answerYes);
     JobState state;
     state.frontend = &frontend;
-    state.m_dataDir = dataDir;
-    LoadSettings(state.m_settings, dataDir);
+    UseProgramFolders(state, folders);
+    LoadSettings(state.m_settings, state.m_configDir);
     state.m_ready = 1;
     frontend.input = o.input;
     ChooseSite(o, frontend);
@@ -128,14 +158,25 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
 
     g_cliJob = &state;
     PrepareListJob(state);
-    RunListJob(state, dispatch);
+    const ListJobResult listed = RunListJob(state, dispatch);
     const int count = state.m_records.Size();
     if (o.command == u"list") {
         g_cliJob = nullptr;
         for (int i = 0; i < count; ++i) {
             Print(streams.out, RecordLine(*state.m_records.At(i), o.json));
         }
-        return 0;
+    }
+    if (g_interrupted) {
+        g_cliJob = nullptr;
+        return kExitInterrupted;
+    }
+    if (count == 0) {
+        g_cliJob = nullptr;
+        Print(streams.err, QStringLiteral("error: ") + NothingListedError(listed, frontend));
+        return kExitFailed;
+    }
+    if (o.command == u"list") {
+        return kExitOk;
     }
 
     QString error;
@@ -148,13 +189,10 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
     frontend.selected = *selection;
     frontend.albumCount = count;
     const QString& firstSavePath = state.m_settings.savePathHistory[0];
-    frontend.savePath = o.saveDir.value_or(firstSavePath.isEmpty() ? dataDir : firstSavePath);
+    frontend.savePath =
+        o.saveDir.value_or(firstSavePath.isEmpty() ? folders.savePath : firstSavePath);
     if (o.threads) {
         SlotOf(state.m_settings, state.m_listType.load()).threadCount = uint16_t(*o.threads);
-    }
-    if (count == 0) {
-        g_cliJob = nullptr;
-        return 0;  // nothing listed: the list job has said why
     }
     state.m_downState = DownState::Running;
     const DownloadJobResult result = RunDownloadJob(state, dispatch);
@@ -164,15 +202,45 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
               QStringLiteral("error: cannot use the save folder %1").arg(frontend.savePath));
         return 1;
     }
+    int saved = 0;
     for (const AlbumDownloadResult& album : result.albums) {
         Print(streams.out, AlbumResultLine(*state.m_records.At(album.albumIndex), album, o.json));
+        for (const QString& file : album.files) {
+            saved += QFileInfo(file).isFile() ? 1 : 0;
+        }
     }
-    return 0;
+    if (o.listFailed) {
+        for (const AlbumDownloadResult& album : result.albums) {
+            for (const FailedPicture& picture : album.failed) {
+                Print(streams.out, FailedLine(picture, o.json));
+            }
+        }
+    }
+    if (!o.quiet) {
+        for (const AlbumDownloadResult& album : result.albums) {
+            Print(streams.err, QStringLiteral("Saved in %1")
+                                   .arg(album.listFile.isEmpty() ? album.folder : album.listFile));
+        }
+    }
+    if (!o.quiet || result.failed > 0) {
+        Print(streams.err, QStringLiteral("%1 of %2 pictures saved, %3 failed%4")
+                               .arg(saved)
+                               .arg(result.total)
+                               .arg(result.failed)
+                               .arg(result.failed > 0 && !o.listFailed
+                                        ? QStringLiteral(" (--list-failed lists them)")
+                                        : QString()));
+    }
+    if (g_interrupted || result.stopped) {
+        return kExitInterrupted;
+    }
+    return result.failed > 0 ? kExitFailed : kExitOk;
 }
 
 }  // namespace
 
 int RunCli(const QStringList& args, const CliStreams& streams, const SiteDispatch& dispatch) {
+    g_interrupted = false;
     if (!args.isEmpty() && args.first() == u"cookies") {
         return RunCookiesCommand(args.mid(1), streams.out, streams.err);
     }
@@ -183,7 +251,7 @@ int RunCli(const QStringList& args, const CliStreams& streams, const SiteDispatc
     if (!parse.error.isEmpty()) {
         Print(streams.err, QStringLiteral("mosaiq-cli: ") + parse.error +
                                QStringLiteral(" (see mosaiq-cli --help)"));
-        return 2;
+        return kExitUsage;
     }
     if (parse.options.command == u"help") {
         std::fputs(kCliUsage, streams.out);

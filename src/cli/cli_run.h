@@ -18,15 +18,23 @@ struct CliStreams {
     bool errIsTerminal = false;
 };
 
-// Runs "list" and "download" (arguments after the program name) and returns the exit code:
-// 0 the job ran (also with no album found), 1 it could not run, 2 a bad command line.
+// Exit codes of the tool.
+enum CliExit : int {
+    kExitOk = 0,            // everything asked for was listed or saved
+    kExitFailed = 1,        // the job could not run, listed nothing, or pictures were not saved
+    kExitUsage = 2,         // a bad command line
+    kExitInterrupted = 130  // stopped by Ctrl-C
+};
+
+// Runs "list" and "download" (arguments after the program name) and returns the exit code.
 int RunCli(const QStringList& args, const CliStreams& streams,
            const SiteDispatch& dispatch = SiteTableDispatch());
 
 // The job state a running command works on, for an interrupt to stop; nullptr between jobs.
 extern std::atomic<JobState*> g_cliJob;
 
-// Asks the running job to stop as a second click of its button would. Async-signal-safe.
+// Asks the running job to stop as a second click of its button would, and makes the run end
+// with kExitInterrupted. Async-signal-safe.
 void StopCliJob();
 
 }  // namespace mosaiq

@@ -24,8 +24,9 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, OnInterrupt);
     mosaiq::CliStreams streams;
     streams.errIsTerminal = isatty(fileno(stderr)) != 0;
-    const int code = mosaiq::RunCli(app.arguments().mid(1), streams);
+    int code = mosaiq::RunCli(app.arguments().mid(1), streams);
     if (g_interrupted) {
+        code = mosaiq::kExitInterrupted;
         // Workers of a stopped download may still be finishing their picture.
         std::fflush(nullptr);
         std::_Exit(code);

@@ -1,5 +1,7 @@
 #include "core/album_sink.h"
 
+#include "core/program_folders.h"
+
 #include "core/frontend.h"
 #include "core/job_state.h"
 #include "core/naming.h"
@@ -42,9 +44,9 @@ namespace {
 // m_thumbWidth x m_thumbHeight. Runs on the job's thread, never the window's.
 void LoadThumbnail(JobState& state, const ST_PERLISTRECORD& record) {
     if (record.index == 0) {
-        QDir().mkpath(state.m_dataDir + QStringLiteral("tmp"));
+        QDir().mkpath(CacheFolder(state) + QStringLiteral("tmp"));
     }
-    const QString file = ThumbnailPath(state.m_dataDir, record.index);
+    const QString file = ThumbnailPath(CacheFolder(state), record.index);
     // A cover of an earlier list must not stand in for one that fails now.
     QFile::remove(file);
     if (record.coverUrl.isEmpty()) {

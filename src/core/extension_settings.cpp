@@ -1,5 +1,7 @@
 #include "core/extension_settings.h"
 
+#include "core/program_folders.h"
+
 #include "core/job_state.h"
 #include "web/codepage.h"
 
@@ -147,7 +149,7 @@ void ReadExtensionSettings(JobState& state) {
     state.m_jdSource = 1;
 
     const std::optional<CIni> ini =
-        CIni::FromFile(state.m_dataDir + QString::fromUtf16(kExtensionSettingsFile));
+        CIni::FromFile(ConfigFolder(state) + QString::fromUtf16(kExtensionSettingsFile));
     if (!ini) {
         return;
     }

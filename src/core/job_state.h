@@ -35,7 +35,9 @@ struct JobState {
     QString m_jobText1;
     QString m_jobText2;
     QString m_jobText3;
-    QString m_dataDir;  // ends with a separator
+    QString m_dataDir;    // "log.err", "tb.txt"; ends with a separator
+    QString m_configDir;  // the settings files; the data folder when empty
+    QString m_cacheDir;   // the thumbnails; the data folder when empty
     QString m_marker;
     // Album folders this download made, folded path to album index: two albums whose names
     // only differ past the cut to the file system's limit must not share a folder.

@@ -189,6 +189,8 @@ bool SaveSettings(const SettingsRecord& record, const QString& dataDir) {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
+    // The histories name the user's accounts and folders: theirs alone to read.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const QByteArray bytes = SerializeSettings(record);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();

@@ -59,18 +59,21 @@ QStringList TargetPaths(const PictureQueue& queue) {
 }
 
 // Fetches the queue of one album, then writes its marker and runs the fixes unless stopped.
-void DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
+// The marker says "all of this album is here": an album with a picture not saved gets none, so
+// that the next skip-downloaded run fetches it again. Returns the pictures not saved.
+std::vector<FailedPicture> DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
     state.frontend->SetStatusText(StatusLine::Progress, QStringLiteral("已开始下载图片"));
     JobThread monitor = DownProc();
     if (!monitor.Started()) {
         Tell(state, QStringLiteral("Create thread:DownPicFunc failed."));
-        return;
+        return {};
     }
     monitor.Wait();
+    std::vector<FailedPicture> failed = LastAlbumFailures();
     if (g_stopWorkers.load() != 0) {
-        return;  // a stopped album gets no marker and no fixes
+        return failed;  // a stopped album gets no marker and no fixes
     }
-    if (!Stopped(state)) {
+    if (!Stopped(state) && failed.empty()) {
         WriteMarker(queue.folder, queue.Row(0).address);
     }
     if (options & kOptionFixFormat) {
@@ -79,6 +82,27 @@ void DownloadQueue(JobState& state, PictureQueue& queue, uint16_t options) {
     if (options & kOptionFixOrder) {
         FixOrder(queue, QDateTime::currentSecsSinceEpoch());
     }
+    return failed;
+}
+
+// The end notice of a job with pictures not saved: how many, and the first few reasons.
+QString FailureNotice(const DownloadJobResult& result) {
+    constexpr int kShown = 5;
+    QStringList lines{QStringLiteral("有%1张图片没有保存下来，这些相册下次下载时会重新下载：")
+                          .arg(result.failed)};
+    int shown = 0;
+    for (const AlbumDownloadResult& album : result.albums) {
+        for (const FailedPicture& picture : album.failed) {
+            if (shown++ < kShown) {
+                lines << QStringLiteral("%1 (%2)").arg(
+                    picture.address.section(QStringLiteral("\r\n"), 0, 0), picture.reason);
+            }
+        }
+    }
+    if (shown > kShown) {
+        lines << QStringLiteral("……");
+    }
+    return lines.join(u'\n');
 }
 
 void CopySlotValues(JobState& state) {
@@ -149,22 +173,30 @@ DownloadJobResult RunDownloadJob(JobState& state, const SiteDispatch& dispatch) 
             continue;
         }
         result.total += queue.Count();
-        AlbumDownloadResult album{albums[position], queue.folder, {}, {}};
+        AlbumDownloadResult album{albums[position], queue.folder, {}, {}, {}};
         if (options & kOptionThunderOnly) {
             album.listFile =
                 ThunderListPath(queue.folder, state.m_records.At(albums[position])->title);
             WriteThunderList(album.listFile, queue);
         } else {
-            DownloadQueue(state, queue, options);
+            album.failed = DownloadQueue(state, queue, options);
+            result.failed += int(album.failed.size());
         }
         album.files = TargetPaths(queue);
         result.albums.push_back(std::move(album));
     }
 
+    result.stopped = Stopped(state);
     state.m_downState = DownState::Idle;
     frontend.SetDownloadBusy(false);
-    frontend.SetStatusText(StatusLine::Main, QStringLiteral("下载完毕"));
+    frontend.SetStatusText(StatusLine::Main,
+                           result.failed == 0
+                               ? QStringLiteral("下载完毕")
+                               : QStringLiteral("下载完毕，%1张图片下载失败").arg(result.failed));
     frontend.SetStatusText(StatusLine::Progress, QString());
+    if (result.failed > 0) {
+        Tell(state, FailureNotice(result));
+    }
     if (result.total > 0 && (options & kOptionOpenFolder)) {
         frontend.OpenFolder(queue.folder);
     }

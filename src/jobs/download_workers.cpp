@@ -4,11 +4,14 @@
 #include "core/naming.h"
 #include "core/picture_queue.h"
 #include "sites/site_types.h"
+#include "jobs/picture_failures.h"
 #include "web/http_client.h"
 #include "web/pause_clock.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -46,6 +49,7 @@ struct WorkerRun {
     std::atomic<int> done{0};
     // Set by a stop: requests under way end, and none of them commits its file.
     std::atomic<bool> aborted{false};
+    std::vector<FailedPicture> failures;
 };
 
 QString WithScheme(QString address) {
@@ -55,7 +59,17 @@ QString WithScheme(QString address) {
     return address;
 }
 
-void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
+// Why a picture's file was not written: what the server sent back, or nothing at all.
+QString FailureReason(const HttpResponse& response) {
+    if (!response.fileProblem.isEmpty()) {
+        return response.fileProblem;
+    }
+    const QString statusLine = response.rawHeaders.section(QStringLiteral("\r\n"), 0, 0);
+    return statusLine.isEmpty() ? QStringLiteral("服务器无响应") : statusLine;
+}
+
+// Empty when the picture was saved, else why not.
+QString FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     QString address = entry.address;
     QString fallback;
     const qsizetype lineBreak = address.indexOf(u"\r\n");
@@ -75,12 +89,13 @@ void FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     HttpResponse response;
     HttpRequest(response, options, UseCache | NoReload);
     if (fallback.isEmpty() || run.aborted.load()) {
-        return;
+        return response.savedToFile ? QString() : FailureReason(response);
     }
     if (!response.savedToFile || ShortBodyMeansMissing(fallback, response.bodyLength)) {
         options.url = WithScheme(fallback);
         HttpRequest(response, options, UseCache | NoReload);
     }
+    return response.savedToFile ? QString() : FailureReason(response);
 }
 
 // One slot: fetches the rows the monitor hands it until told to quit. The thread (and its
@@ -94,9 +109,17 @@ void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
             return;
         }
         lock.unlock();
-        FetchPicture(*run, run->entries[size_t(row)]);
+        const PictureEntry& entry = run->entries[size_t(row)];
+        const QString failure = FetchPicture(*run, entry);
+        const QString target = PictureTargetPath(run->folder, entry.fileName);
+        if (failure.isEmpty()) {
+            AddSavedBytes(QFileInfo(target).size());
+        }
         run->done.fetch_add(1);
         lock.lock();
+        if (!failure.isEmpty()) {
+            run->failures.push_back({row, entry.address, target, failure});
+        }
         run->rowOfSlot[slot] = kIdle;
         run->finishedSlots.push_back(slot);
         run->rowFinished.notify_one();
@@ -130,6 +153,8 @@ JobThread DownProc() {
 void DownPicFunc() {
     const PictureQueue& queue = g_pictureQueue();
     g_doneCount = 0;
+    SetLastAlbumFailures({});
+    ResetSavedBytes();
     const int total = queue.Count();
     const uint32_t threadCount = g_threadCount.load();
     const int slotCount = int(std::min<uint32_t>(threadCount, uint32_t(total)));
@@ -222,6 +247,12 @@ void DownPicFunc() {
     // the HTTP client, and no worker outlives the job to write a file or reach a server.
     for (std::thread& thread : threads) {
         thread.join();
+    }
+    {
+        std::lock_guard lock(run->mutex);
+        std::sort(run->failures.begin(), run->failures.end(),
+                  [](const FailedPicture& a, const FailedPicture& b) { return a.row < b.row; });
+        SetLastAlbumFailures(run->failures);
     }
     qCDebug(lcWorkers, "OK");
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);

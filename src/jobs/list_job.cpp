@@ -5,9 +5,11 @@
 #include "core/frontend.h"
 #include "core/job_state.h"
 #include "core/naming.h"
+#include "core/program_folders.h"
 #include "core/settings_record.h"
 #include "jobs/download_job.h"
 #include "sites/site_types.h"
+#include "web/reach_record.h"
 
 namespace mosaiq {
 namespace {
@@ -42,7 +44,7 @@ void EndJob(JobState& state, int albums) {
     const QString input = frontend.InputText().trimmed();
     if (RememberInHistory(state.m_settings, kAddressHistory, input)) {
         frontend.InputHistoryAdded(input);
-        SaveSettings(state.m_settings, state.m_dataDir);
+        SaveSettings(state.m_settings, ConfigFolder(state));
     }
 }
 
@@ -95,7 +97,15 @@ ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch) {
         if (subType != kNoSubType) {
             state.m_subType = subType;
         }
+        ResetReachRecord();
         dispatch.listAlbums(state, input, result.singleItem);
+        // Without a network every site looks empty, and its hint would blame the login.
+        const ReachRecord reach = CurrentReachRecord();
+        if (state.m_records.Size() == 0 && reach.NothingReached() && !ListStopRequested(state)) {
+            result.unreachedHost = reach.unreachedHost;
+            Tell(state,
+                 QStringLiteral("无法连接到 %1，请检查网络连接后再试。").arg(reach.unreachedHost));
+        }
     }
 
     CleanFolderPart(state.m_account);

@@ -11,6 +11,7 @@ struct ListJobResult {
     bool ran = false;         // false: the input was empty
     int albums = 0;           // records in the list at the end
     bool singleItem = false;  // the input named one item: its download follows by itself
+    QString unreachedHost;    // nothing listed because this host could not be reached
 };
 
 // The get-list button. Does nothing before start-up finished; a second click while the job

@@ -7,6 +7,7 @@
 #include "sites/input_normalization.h"
 #include "sites/qzone.h"
 #include "sites/site_sinks.h"
+#include "web/reach_record.h"
 
 namespace mosaiq {
 namespace {
@@ -79,7 +80,8 @@ void DispatchAlbumList(JobState& state, const QString& trimmedInput, bool& singl
     StoreIfSet(state.m_account, plan.accountAfter);
     StoreIfSet(state.m_jobText1, plan.jobText1After);
     const int listed = state.m_records.Size();
-    if (listed == 0 && !plan.emptyMessage.isEmpty()) {
+    // A site not reached at all is told by the job, not blamed on the login.
+    if (listed == 0 && !plan.emptyMessage.isEmpty() && !CurrentReachRecord().NothingReached()) {
         Tell(state, plan.emptyMessage);
     }
     // A stop ends the adapters, not the row: the pseudo-album needs no request.

@@ -221,7 +221,7 @@ const std::vector<SiteExample>& SiteExamples() {
          QStringLiteral("http://www.moko.cc/someone/"),
          Moko,
          kNoSubType,
-         QStringLiteral("https://www.moko.cc/post/someone/list.html"),
+         QStringLiteral("http://www.moko.cc/post/someone/list.html"),
          {AlbumSource::MokoAlbums}},
         {Babytree,
          QStringLiteral("http://www.babytree.com/u12345/"),

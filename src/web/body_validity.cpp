@@ -16,7 +16,39 @@ void MarkerScanner::Feed(const char* bytes, qsizetype length) {
     m_tail = window.right(keep);
 }
 
+namespace {
+
+constexpr qsizetype kHeadLength = 256;
+
+}  // namespace
+
+bool LooksLikeHtmlPage(const QByteArray& head) {
+    QByteArray text = head;
+    if (text.startsWith("\xEF\xBB\xBF")) {
+        text.remove(0, 3);
+    }
+    text = text.trimmed().toLower();
+    // Comments may stand before the page's first tag.
+    while (text.startsWith("<!--")) {
+        const qsizetype end = text.indexOf("-->");
+        if (end < 0) {
+            return false;
+        }
+        text = text.mid(end + 3).trimmed();
+    }
+    for (const char* start :
+         {"<!doctype html", "<html", "<head", "<body", "<title", "<meta", "<script"}) {
+        if (text.startsWith(start)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void BodyValidity::Probe::Feed(const char* bytes, qsizetype n) {
+    if (head.size() < kHeadLength) {
+        head.append(bytes, qMin(n, kHeadLength - head.size()));
+    }
     length += n;
     if (useMarker) {
         scanner.Feed(bytes, n);
@@ -45,6 +77,11 @@ void BodyValidity::Feed(const char* bytes, qsizetype length) {
         m_inflatedLength += out.size();
         m_inflated.Feed(out.constData(), out.size());
     }
+}
+
+bool BodyValidity::looksLikePage() const {
+    const Probe& tested = (m_inflater && m_inflatedLength > 0) ? m_inflated : m_raw;
+    return LooksLikeHtmlPage(tested.head);
 }
 
 bool BodyValidity::valid() const {

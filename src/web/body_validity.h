@@ -21,6 +21,10 @@ class MarkerScanner {
     bool m_found = false;
 };
 
+// Whether `head`, the first bytes of a body, is the start of an HTML page. Picture, video and
+// SVG bodies never are.
+bool LooksLikeHtmlPage(const QByteArray& head);
+
 // The validity test of an attempt, run on the body as it streams so that file mode needs no
 // copy in memory: longer than minBodyLength and free of retryMarker. With inflation the test
 // looks at the inflated bytes, unless inflation yields none.
@@ -32,6 +36,9 @@ class BodyValidity {
     bool valid() const;
     // Inflation was asked for and produced nothing: the raw bytes were tested.
     bool inflatedNothing() const { return m_inflater && m_inflatedLength == 0; }
+    // The body (inflated when it was) begins as an HTML page: a login or error page served
+    // with status 200 where a picture was asked for.
+    bool looksLikePage() const;
 
   private:
     struct Probe {
@@ -39,6 +46,7 @@ class BodyValidity {
         MarkerScanner scanner;
         bool useMarker;
         qint64 length = 0;
+        QByteArray head;  // the first bytes, for the page test
         void Feed(const char* bytes, qsizetype n);
     };
     qint64 m_minBodyLength;

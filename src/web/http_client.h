@@ -23,8 +23,9 @@ enum RequestFlag : unsigned {
 //
 // File mode (options.targetPath not empty): the body streams to a temporary file beside the
 // target, renamed into place only when the attempt is valid and within the size bounds; the
-// target never holds a cut file. An answer with status 400 or above fails the attempt there.
-// A file that cannot be written leaves the result as it is (see HttpResponse::savedToFile).
+// target never holds a cut file. An answer with status 400 or above fails the attempt there,
+// and so does a body that is an HTML page. A file that cannot be written leaves the result as
+// it is (see HttpResponse::savedToFile and fileProblem).
 //
 // Environment, for tests and diagnosis:
 //   MOSAIQ_CONNECT_TO  "HOST:PORT" sends every request there (URL and Host unchanged), or

@@ -5,6 +5,7 @@
 #include "web/cookie_hook.h"
 #include "web/http_client.h"
 #include "web/response_decoding.h"
+#include "web/reach_record.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -216,6 +217,7 @@ struct Transfer {
     StreamingMarkers markers;
     BodyValidity validity;
     std::unique_ptr<BodyFile> file;
+    QString fileError;  // why no file could be made
     Clock::time_point lastActivity = Clock::now();
     curl_off_t lastUploaded = 0;
 
@@ -256,6 +258,7 @@ bool Transfer::FinishHeaders() {
         }
         file = std::make_unique<BodyFile>(options.targetPath);
         if (!file->isOpen()) {
+            fileError = file->errorText();
             file.reset();  // unwritable: the body is still read and judged
         }
     }
@@ -412,6 +415,32 @@ bool StaleConnection(CURL* handle, CURLcode code, const Transfer& t) {
     return connects == 0 && t.headerBytes.isEmpty() && !t.headersDone && t.received == 0;
 }
 
+// For the jobs' "cannot reach HOST": an answer of any status counts as reached.
+void NoteReach(CURL* handle, CURLcode code, const QString& url) {
+    long status = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    if (status > 0) {
+        NoteAnswer();
+        return;
+    }
+    switch (code) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+        case CURLE_COULDNT_CONNECT:
+        case CURLE_OPERATION_TIMEDOUT:
+        case CURLE_ABORTED_BY_CALLBACK:  // the time-out of the wait for an answer
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_GOT_NOTHING:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+            NoteUnreached(QUrl(url).host());
+            break;
+        default:
+            break;
+    }
+}
+
 }  // namespace
 
 ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& options, unsigned flags) {
@@ -421,6 +450,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
     response.compressed = false;
     response.bodyLength = 0;
     response.savedToFile = false;
+    response.fileProblem.clear();
 
     ExchangeOutcome outcome;
     CURL* handle = ThreadHandle();
@@ -493,6 +523,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
         url = next;
     }
 
+    NoteReach(handle, code, url);
     const bool complete = (code == CURLE_OK && !t.discardBody) || t.endMarkerHit;
     // A stopped job writes no file, also when its last byte had just arrived.
     if (!complete || t.failed || Aborted(options)) {
@@ -508,8 +539,20 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
     }
     outcome.valid = t.validity.valid();
     outcome.inflatedNothing = t.validity.inflatedNothing();
-    if (t.fileMode && outcome.valid && t.file) {
+    if (!t.fileMode || !outcome.valid) {
+        return outcome;
+    }
+    if (t.validity.looksLikePage()) {
+        outcome.valid = false;
+        response.fileProblem = QStringLiteral("服务器返回的是网页，不是文件");
+        return outcome;
+    }
+    if (t.file) {
         response.savedToFile = t.file->Commit();
+        t.fileError = t.file->errorText();
+    }
+    if (!response.savedToFile) {
+        response.fileProblem = QStringLiteral("无法写入文件: ") + t.fileError;
     }
     return outcome;
 }

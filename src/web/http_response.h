@@ -20,6 +20,9 @@ struct HttpResponse {
     qint64 bodyLength = 0;
     // File mode: the target file now holds this attempt's body.
     bool savedToFile = false;
+    // File mode: why an answer that arrived was not saved (a web page where a file was asked
+    // for, a file that could not be written); empty when saved or when no answer came.
+    QString fileProblem;
 };
 
 }  // namespace mosaiq

@@ -1,8 +1,11 @@
 #include "app/combo_box2.h"
 
 #include <QCoreApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -64,6 +67,32 @@ TEST_F(HistoryBox, PickingAnEntryTellsTheWindowTheNewText) {
     EXPECT_EQ(told, QStringLiteral("http://weibo.com/x"));
     EXPECT_EQ(box.currentText(), QStringLiteral("http://weibo.com/x"));
     box.hidePopup();
+}
+
+// The list that opens while typing ate the click on "获取相册" that was meant to close it.
+TEST(HistoryBoxClick, AClickOutsideTheFilteredListStillReachesItsButton) {
+    QWidget window;
+    auto* box = new CComboBox2(&window);
+    auto* button = new QPushButton(QStringLiteral("获取相册"), &window);
+    auto* layout = new QHBoxLayout(&window);
+    layout->addWidget(box);
+    layout->addWidget(button);
+    box->AddEntry(QStringLiteral("qq123"));
+    window.show();
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+
+    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("q"));
+    QCoreApplication::sendEvent(box->lineEdit(), &key);
+    QWidget* popup = box->FilterPopup();
+    ASSERT_TRUE(popup->isVisible());
+    const QPointF onButton = button->mapToGlobal(button->rect().center());
+    QMouseEvent press(QEvent::MouseButtonPress, popup->mapFromGlobal(onButton), onButton,
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &press);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "app/gui_application.h"
 
+#include "app/browser_start.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
-
-#include <unistd.h>
 
 namespace mosaiq::test {
 
@@ -15,10 +15,8 @@ void EnsureGuiApplication() {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (geteuid() == 0 && !flags.contains("--no-sandbox")) {
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
-    }
+    // What the program itself does at start-up.
+    PrepareLoginBrowser();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     static int argc = 1;
     static char name[] = "app_tests";

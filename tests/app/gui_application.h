@@ -6,8 +6,8 @@
 
 namespace mosaiq::test {
 
-// The one QApplication of a GUI test run, made ready for Qt WebEngine (offscreen, no Chromium
-// sandbox when run as root). Call before creating any widget.
+// The one QApplication of a GUI test run, made ready for Qt WebEngine as the program does
+// (offscreen). Call before creating any widget.
 void EnsureGuiApplication();
 
 // Runs the event loop until `done` holds or `limitMs` passes; returns `done()`.

@@ -1,4 +1,5 @@
 #include "app/login_window.h"
+#include "app/browser_start.h"
 #include "app/combo_box2.h"
 #include "app/dlg_web_open.h"
 #include "app/gui_application.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -27,6 +29,8 @@
 #include <atomic>
 #include <optional>
 #include <thread>
+
+#include <unistd.h>
 
 namespace mosaiq {
 namespace {
@@ -194,6 +198,91 @@ TEST_F(LoginWindowTest, MenuWindowIsModelessAndReplacedByTheNextOne) {
     ModalCloser user;
     windows.ShowLoginWindow(QString());
     EXPECT_EQ(windows.loginWindow(), nullptr);
+}
+
+TEST(LoginBrowserFlags, NoSandboxIsAddedForRootOnlyAndOnce) {
+    struct Case {
+        const char* flags;
+        bool root;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", true, "--no-sandbox"},
+        {"--lang=zh", true, "--lang=zh --no-sandbox"},
+        {"--no-sandbox", true, "--no-sandbox"},
+        {"--no-sandboxing", true, "--no-sandboxing --no-sandbox"},
+        {"", false, ""},
+        {"--lang=zh", false, "--lang=zh"},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(ChromiumFlagsFor(k.flags, k.root), QByteArray(k.expected)) << k.flags << k.root;
+    }
+}
+
+// The child run of the test below: nothing but the program's own set-up prepared the browser.
+TEST(LoginWindowChild, OpensAPage) {
+    if (qgetenv("MOSAIQ_LOGIN_CHILD") != "1") {
+        GTEST_SKIP() << "run by LoginWindowTest.OpensAsRootWithoutFlagsFromOutside";
+    }
+    test::FixtureServer server;
+    test::Reply page;
+    page.headers = {{"Content-Type", "text/html"}};
+    page.body = "<html><head><title>loaded</title></head><body></body></html>";
+    server.Route(QString(), QStringLiteral("/login"), page);
+    CDlgWebOpen dialog;
+    dialog.m_address = QStringLiteral("http://127.0.0.1:%1/login").arg(server.httpPort());
+    dialog.show();
+    // A first browser start on a busy machine can take a while.
+    EXPECT_TRUE(test::ProcessEventsUntil(
+        [&] { return dialog.browser()->title() == QStringLiteral("loaded"); }, 60000));
+}
+
+// Run as root with no Chromium flags in the environment, the browser used to end the whole
+// process ("Running as root without --no-sandbox is not supported").
+TEST_F(LoginWindowTest, OpensAsRootWithoutFlagsFromOutside) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"));
+    environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+    environment.insert(QStringLiteral("MOSAIQ_LOGIN_CHILD"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=LoginWindowChild.OpensAPage")});
+    ASSERT_TRUE(child.waitForFinished(90000));
+    const QString output = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
+// A browser that cannot start is said, and the worker gets its answer; nothing ends.
+TEST_F(LoginWindowTest, ABrowserThatCannotStartIsToldNotStarted) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "the sandbox problem exists for root only";
+    }
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const QByteArray disable = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    QWidget mainWindow;
+    JobState state;
+    LoginWindows windows(&mainWindow, state);
+    QStringList told;
+    windows.SetTell([&told](const QString& text) { told << text; });
+    state.m_loginMode1 = 1;
+    windows.ShowLoginWindow(QStringLiteral("about:blank"));
+    const LoginResult result = windows.OpenLoginWindow(QString(), 0);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    if (!disable.isEmpty()) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", disable);
+    }
+    EXPECT_EQ(result, LoginResult::Cancel);
+    EXPECT_EQ(windows.loginWindow(), nullptr);
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("--no-sandbox"))) << told[0].toStdString();
+    EXPECT_TRUE(LoginBrowserProblem().isEmpty());  // with the flags back
 }
 
 using QqLoginMenu = test::WindowTest;

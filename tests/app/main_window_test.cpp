@@ -1,10 +1,13 @@
 #include "app/album_table_model.h"
 #include "app/album_table_view.h"
 #include "app/combo_box2.h"
+#include "app/dlg_find.h"
+#include "app/gui_application.h"
 #include "app/start_up_paths.h"
 #include "core/album_sink.h"
 #include "core/picture_queue.h"
 #include "core/settings_record.h"
+#include "support/fixture_site.h"
 #include "web/cookie_hook.h"
 #include "web/cookie_store.h"
 #include "window_fixture.h"
@@ -18,13 +21,18 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace mosaiq::test {
@@ -64,25 +72,56 @@ TEST_F(MainWindow, StartUpPutsAnAddressFromTheClipboardIntoTheInputAndRecognises
     if (QApplication::clipboard()->text().isEmpty()) {
         GTEST_SKIP() << "this platform plugin keeps no clipboard";
     }
-    fresh.LoadStartUpState(dataDir());
+    fresh.LoadStartUpState(dataDir(), dataDir());
     fresh.FinishStartUp();
     EXPECT_EQ(fresh.controls().input->currentText(), QStringLiteral("https://weibo.com/123456789"));
     EXPECT_EQ(fresh.controls().siteType->currentIndex(), 4);
     EXPECT_EQ(fresh.state().m_ready.load(), 1);
 }
 
-TEST(StartUpPaths, ClipboardAndSaveFolderRules) {
-    EXPECT_EQ(ClipboardInput(QStringLiteral(" 12345 ")), QStringLiteral("12345"));
-    EXPECT_EQ(ClipboardInput(QString(199, u'a')), QString(199, u'a'));
-    EXPECT_EQ(ClipboardInput(QString(200, u'a')), QString());
-    const QString docs = QStringLiteral("/home/u/Documents");
-    EXPECT_EQ(ProposedSavePath(QStringLiteral("/opt/mosaiq/"), docs, QStringLiteral("/tmp")),
-              QStringLiteral("/opt/mosaiq/"));
-    for (const char* temp :
-         {"/tmp/unpacked/", "/home/u/Temp/x/", "/var/scratch/a/", "/home/u/LocalSettings/x/"}) {
-        EXPECT_EQ(ProposedSavePath(QString::fromUtf8(temp), docs, QStringLiteral("/var/scratch")),
-                  QStringLiteral("/home/u/Documents/Mosaiq/"))
-            << temp;
+// The window used to keep soft.dat and thumbnails in the working directory, propose it as
+// the save folder and show "state1"/"state2" in its status lines.
+TEST_F(MainWindow, StartUpUsesTheUsersFoldersAndSaysWhenAnOldSettingsFileIsUsed) {
+    const QString working = root() + QStringLiteral("/working/");
+    ASSERT_TRUE(QDir().mkpath(working));
+    CMosaiqDlg fresh;
+    fresh.LoadStartUpState(working);
+    EXPECT_EQ(fresh.state().m_configDir, homeDir("config") + QStringLiteral("/Mosaiq/"));
+    EXPECT_EQ(fresh.state().m_cacheDir, homeDir("cache") + QStringLiteral("/Mosaiq/"));
+    EXPECT_EQ(fresh.controls().savePath->currentText(),
+              homeDir("Pictures") + QStringLiteral("/Mosaiq/"));
+    EXPECT_TRUE(fresh.controls().status1->text().isEmpty());
+    EXPECT_TRUE(fresh.controls().status2->text().isEmpty());
+    EXPECT_TRUE(QDir(working).isEmpty());
+
+    QFile::copy(fresh.state().m_configDir + QStringLiteral("soft.dat"),
+                working + QStringLiteral("soft.dat"));
+    CMosaiqDlg carried;
+    carried.LoadStartUpState(working);
+    EXPECT_EQ(carried.state().m_configDir, working);
+    EXPECT_TRUE(carried.controls().status1->text().contains(QStringLiteral("soft.dat")));
+}
+
+// A copied password used to land in the input box, and in its history once listed.
+TEST(StartUpPaths, ClipboardRuleTakesOnlyAccountsAndAddresses) {
+    const QString longAddress = QStringLiteral("https://a.cn/") + QString(186, u'a');
+    struct Case {
+        QString clipboard;
+        QString input;
+    };
+    const Case cases[] = {
+        {QStringLiteral(" 12345 "), QStringLiteral("12345")},
+        {QStringLiteral("https://weibo.com/u/1"), QStringLiteral("https://weibo.com/u/1")},
+        {QStringLiteral("www.douban.com/people/x/"), QStringLiteral("www.douban.com/people/x/")},
+        {longAddress, longAddress},  // 199 characters
+        {longAddress + u'a', QString()},
+        {QStringLiteral("hunter2!Secret"), QString()},
+        {QStringLiteral("correct horse battery"), QString()},
+        {QStringLiteral("https://a.cn/x y"), QString()},
+        {QString(), QString()},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(ClipboardInput(k.clipboard), k.input) << k.clipboard.toStdString();
     }
 }
 
@@ -279,12 +318,97 @@ TEST_F(MainWindow, FiftyThousandAlbumsLoadWhileTheWindowKeepsAnswering) {
               QStringLiteral("50000"));
 }
 
+// Closing hid the window and waited for the job, but a hidden window's close never ended the
+// event loop: the program stayed behind, invisible.
+TEST_F(MainWindow, ClosingDuringAJobStopsItAndEndsTheProgram) {
+    g_fixtureSite() = FixtureSite{};
+    g_fixtureSite().albums.push_back({FixtureRecord(QStringLiteral("A")), {}});
+    std::atomic<bool> listing{false}, stopSeen{false};
+    g_fixtureSite().afterAlbum = [&listing, &stopSeen](JobState& state, int) {
+        listing = true;
+        for (int i = 0; i < 2000 && !ListStopRequested(state); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        stopSeen = ListStopRequested(state);
+    };
+    window->SetDispatch(FixtureDispatch());
+    window->controls().siteType->setCurrentIndex(0);
+    window->controls().input->setEditText(QStringLiteral("12345"));
+    window->show();
+    window->OnGetList();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return listing.load(); }));
+
+    QTimer::singleShot(0, window.get(), [this] { window->close(); });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(20000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(stopSeen.load());
+    EXPECT_EQ(window->state().m_listState.load(), ListState::Idle);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, EnterInTheInputBoxListsAlbums) {
+    g_fixtureSite() = FixtureSite{};
+    g_fixtureSite().albums.push_back({FixtureRecord(QStringLiteral("A")), {}});
+    window->SetDispatch(FixtureDispatch());
+    const CMosaiqDlg::Controls& c = window->controls();
+    c.siteType->setCurrentIndex(0);
+    c.input->setEditText(QStringLiteral("12345"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(c.input->lineEdit(), &enter);
+    ASSERT_TRUE(ProcessEventsUntil([&] {
+        return g_fixtureSite().listCalls == 1 &&
+               window->state().m_listState.load() == ListState::Idle;
+    }));
+    Settle();
+    EXPECT_EQ(window->albumModel()->rowCount(), 1);
+}
+
+TEST_F(MainWindow, DialogsOpenWhereTheUserIs) {
+    // The folder picker starts at the save path, or the nearest folder of it that exists.
+    window->controls().savePath->setEditText(saveDir() + QStringLiteral("not/made/yet/"));
+    window->OnPickFolder();
+    window->controls().savePath->setEditText(saveDir());
+    window->OnPickFolder();
+    EXPECT_EQ(prompter->folderStarts,
+              QStringList({QDir(saveDir()).absolutePath(), QDir(saveDir()).absolutePath()}));
+
+    // The filter dialog takes typing at once.
+    QString focused;
+    prompter->onDialog = [&focused](QDialog& dialog) {
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        auto* find = qobject_cast<CDlgFind*>(&dialog);
+        focused = find != nullptr && dialog.focusWidget() == find->keywordEdit()
+                      ? QStringLiteral("keyword")
+                      : QStringLiteral("other");
+        return int(QDialog::Rejected);
+    };
+    window->OnFilter();
+    EXPECT_EQ(focused, QStringLiteral("keyword"));
+}
+
+TEST_F(MainWindow, DisabledLinksLookDisabledAndLongTitlesShowWhole) {
+    const CMosaiqDlg::Controls& c = window->controls();
+    window->SetListBusy(true);
+    EXPECT_FALSE(c.filterLink->text().contains(QStringLiteral("<a")));
+    window->SetListBusy(false);
+    EXPECT_TRUE(c.filterLink->text().contains(QStringLiteral("<a")));
+
+    const QString title = QString(120, u'长');
+    AddAlbums({title});
+    const QModelIndex cell = window->albumModel()->index(0, 1);
+    EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), title);
+}
+
 // The window's start-up plugs the shared cookie store into every request the jobs make.
 TEST_F(MainWindow, StartUpMakesRequestsCarryTheStoredLogins) {
     SetCookieHooks({}, {});
     SharedCookieStore()->StoreSetCookie(QUrl(QStringLiteral("https://user.qzone.qq.com/")),
                                         "uin=o123; Domain=qzone.qq.com; Path=/");
-    window->LoadStartUpState(dataDir());
+    window->LoadStartUpState(dataDir(), dataDir());
     EXPECT_EQ(CookiesFor(QStringLiteral("https://user.qzone.qq.com/12345")),
               QStringLiteral("uin=o123"));
 }

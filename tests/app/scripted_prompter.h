@@ -33,7 +33,11 @@ class ScriptedPrompter : public Prompter {
         return answer;
     }
     QString SaveFileName(QWidget*, const QString&, const QString&) override { return saveFileName; }
-    QString FolderName(QWidget*, const QString&) override { return folderName; }
+    QString FolderName(QWidget*, const QString&, const QString& start) override {
+        folderStarts << start;
+        return folderName;
+    }
+    QStringList folderStarts;
     int Run(QDialog& dialog) override {
         ++dialogsRun;
         return onDialog ? onDialog(dialog) : int(QDialog::Rejected);

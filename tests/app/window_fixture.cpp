@@ -10,7 +10,7 @@ void WindowTest::SetUp() {
     auto scripted = std::make_unique<ScriptedPrompter>();
     prompter = scripted.get();
     window->SetPrompter(std::move(scripted));
-    window->LoadStartUpState(dataDir());
+    window->LoadStartUpState(dataDir(), dataDir());
     window->FinishStartUp();
 }
 

@@ -1,6 +1,8 @@
 #include "cli/cli_run.h"
 
+#include "cli/cli_frontend.h"
 #include "jobs/job_fixture.h"
+#include "sites/album_list_dispatch.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -109,6 +111,110 @@ TEST_F(CliRunTest, JobsThatCannotRunExitWithOne) {
     const Run missingAlbum = Cli({"download", "12345", "--albums", "4"});
     EXPECT_EQ(missingAlbum.code, 1);
     EXPECT_TRUE(missingAlbum.err.contains("album 4 does not exist"));
+}
+
+// Failed pictures, Ctrl-C and a site type without adapters all used to end with status 0.
+TEST_F(CliRunTest, ExitStatusSaysWhetherEverythingWasSaved) {
+    FixtureSite::Album album{FixtureRecord("A", 2), {}};
+    Reply picture;
+    picture.body = "JPEGDATA";
+    Reply missing;
+    missing.status = 404;
+    server.Route(kPictureHost, "/ok.jpg", picture);
+    server.Route(kPictureHost, "/gone.jpg", missing);
+    album.pictures = {"http://img.fixture.test/ok.jpg", "http://img.fixture.test/gone.jpg"};
+    g_fixtureSite().albums.push_back(album);
+
+    const Run failed = Cli({"download", "12345", "--list-failed"});
+    EXPECT_EQ(failed.code, kExitFailed);
+    const QStringList out = failed.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(out.size(), 2) << failed.out.toStdString();
+    EXPECT_TRUE(out[0].contains("\t1/2 saved, 1 failed\t")) << out[0].toStdString();
+    EXPECT_TRUE(out[1].startsWith("failed\thttp://img.fixture.test/gone.jpg\t"))
+        << out[1].toStdString();
+    EXPECT_TRUE(out[1].contains("404")) << out[1].toStdString();
+    EXPECT_TRUE(failed.err.contains("1 of 2 pictures saved, 1 failed")) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.contains("下载完毕，1张图片下载失败"));
+
+    // Ctrl-C while listing.
+    g_fixtureSite().afterAlbum = [](JobState&, int) { StopCliJob(); };
+    const Run interrupted = Cli({"download", "12345"});
+    EXPECT_EQ(interrupted.code, kExitInterrupted);
+    g_fixtureSite().afterAlbum = nullptr;
+
+    g_fixtureSite().albums.clear();
+    const Run empty = Cli({"list", "12345"});
+    EXPECT_EQ(empty.code, kExitFailed);
+    EXPECT_TRUE(empty.err.endsWith("error: no album was listed\n")) << empty.err.toStdString();
+}
+
+// Listing an album's pictures printed one status line per picture, and only the last album
+// folder was named.
+TEST_F(CliRunTest, StatusIsOneLinePerAlbumAndEveryFolderIsNamed) {
+    AddAlbum("A", 3);
+    AddAlbum("B", 2);
+    const Run run = Cli({"download", "12345"});
+    EXPECT_EQ(run.code, kExitOk) << run.err.toStdString();
+    const QStringList counts = run.err.split('\n').filter("张图片信息");
+    EXPECT_EQ(counts, (QStringList{"已获取到3张图片信息", "已获取到2张图片信息"}));
+    const QString save = homeDir("Pictures") + "/Mosaiq/";
+    EXPECT_TRUE(run.err.contains("Saved in " + save + "A/")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Saved in " + save + "B/")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("5 of 5 pictures saved, 0 failed"));
+}
+
+TEST(CliProgressBar, ShowsCountBytesRateAndTimeLeft) {
+    struct Case {
+        int done, total;
+        qint64 bytes, elapsedMs;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, 4, 0, 0, "[                              ] 0/4  0 B"},
+        {1, 4, 1536, 2000, "[#######                       ] 1/4  1.5 KB  768 B/s  0:06 left"},
+        {2, 2, 3 << 20, 1000, "[##############################] 2/2  3.0 MB  3.0 MB/s"},
+        {1, 100, 1000, 40000,
+         "[                              ] 1/100  1000 B  25 B/s  1:06:00 left"},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(ProgressBarText(k.done, k.total, k.bytes, k.elapsedMs), QString(k.text));
+    }
+}
+
+// Every "mosaiq-cli list" used to drop a soft.dat where it ran.
+TEST_F(CliRunTest, WithoutDataDirTheSettingsGoToTheUsersConfigFolder) {
+    AddAlbum("A", 1);
+    const QString working = root() + "/working";
+    ASSERT_TRUE(QDir().mkpath(working));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(working));
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const int code = RunCli({"list", "12345", "--quiet"}, {out, err, false}, FixtureDispatch());
+    QDir::setCurrent(before);
+    ReadBack(out);
+    ReadBack(err);
+    EXPECT_EQ(code, kExitOk);
+    EXPECT_TRUE(QDir(working).isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(homeDir("config") + "/Mosaiq/soft.dat"));
+}
+
+// What the site table's dispatch does for a site type whose adapters are not built.
+void ListUnsupported(JobState& state, const QString&, bool&) {
+    state.frontend->ShowMessage(QString::fromUtf16(kNotSupportedYet), QStringLiteral("提示"));
+}
+
+TEST_F(CliRunTest, ASiteTypeWithoutAdaptersIsAnError) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const SiteDispatch unsupported{&ListUnsupported, nullptr};
+    const int code =
+        RunCli({"list", "https://www.example.com/someone", "--site", "20", "--data-dir", dataDir()},
+               {out, err, false}, unsupported);
+    EXPECT_TRUE(ReadBack(out).isEmpty());
+    const QString text = ReadBack(err);
+    EXPECT_EQ(code, kExitFailed);
+    EXPECT_TRUE(text.endsWith("error: site type 20 is not supported yet\n")) << text.toStdString();
 }
 
 TEST_F(CliRunTest, ImportedCookiesGoWithTheRequestsAndAreListed) {

@@ -8,6 +8,10 @@
 
 #include <QFileInfo>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <csignal>
+
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -149,6 +153,108 @@ TEST_F(DownloadJobTest, FallbackAddressIsFetchedIntoTheSameFile) {
     EXPECT_EQ(Read(AlbumFolder("A") + "p1.jpg"), "FALLBACK");
     EXPECT_EQ(Read(AlbumFolder("A") + "p2.jpg"), "FALLBACK");
     EXPECT_EQ(server.Count(kPictureHost, "/gone.jpg"), 2);  // two attempts first
+}
+
+// Keeps every file this process writes under `bytes`, as a full disk would.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);  // a write past it fails instead of killing
+        rlimit limit = m_before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_signal);
+    }
+
+  private:
+    rlimit m_before{};
+    void (*m_signal)(int) = nullptr;
+};
+
+// Each of these used to count as done: "下载完毕", a marker, and the next skip-downloaded run
+// passing over the lost pictures.
+TEST_F(DownloadJobTest, PicturesNotSavedAreCountedAndTheirAlbumGetsNoMarker) {
+    const Sleeper before = InstallSleeper([](std::chrono::milliseconds) {});
+    FixtureSite::Album album{FixtureRecord("A", 4), {}};
+    Reply picture;
+    picture.body = "JPEGDATA";
+    Reply page;  // a login page served with 200 where a picture was asked for
+    page.body = "\n  <!DOCTYPE html><html><head><title>login</title></head></html>";
+    page.headers = {{"Content-Type", "image/jpeg"}};
+    Reply missing;
+    missing.status = 404;
+    Reply large;  // more than the disk has room for
+    large.body = QByteArray(256 * 1024, 'x');
+    server.Route(kPictureHost, "/ok.jpg", picture);
+    server.Route(kPictureHost, "/page.jpg", page);
+    server.Route(kPictureHost, "/missing.jpg", missing);
+    server.Route(kPictureHost, "/large.jpg", large);
+    for (const char* path : {"/ok.jpg", "/page.jpg", "/missing.jpg", "/large.jpg"}) {
+        album.pictures << QStringLiteral("http://img.fixture.test") + path;
+    }
+    g_fixtureSite().albums.push_back(album);
+    AddAlbum(QStringLiteral("B"), 2);
+    ListAlbums();
+    DownloadJobResult result;
+    {
+        const FileSizeLimit diskFull(64 * 1024);
+        result = Download();
+    }
+    InstallSleeper(before);
+
+    EXPECT_EQ(result.failed, 3);
+    ASSERT_EQ(result.albums.size(), 2u);
+    const std::vector<FailedPicture>& failed = result.albums[0].failed;
+    ASSERT_EQ(failed.size(), 3u);
+    EXPECT_EQ(failed[0].address, QStringLiteral("http://img.fixture.test/page.jpg"));
+    EXPECT_EQ(failed[0].reason, QStringLiteral("服务器返回的是网页，不是文件"));
+    EXPECT_EQ(failed[0].target, AlbumFolder("A") + "p2.jpg");
+    EXPECT_TRUE(failed[1].reason.contains(QStringLiteral("404"))) << failed[1].reason.toStdString();
+    EXPECT_TRUE(failed[2].reason.startsWith(QStringLiteral("无法写入文件: ")))
+        << failed[2].reason.toStdString();
+    EXPECT_TRUE(result.albums[1].failed.empty());
+
+    EXPECT_TRUE(Exists("A", 1));
+    for (int i = 2; i <= 4; ++i) {
+        EXPECT_FALSE(Exists("A", i)) << i;
+    }
+    EXPECT_EQ(QDir(AlbumFolder("A")).entryList(QDir::Files), QStringList{"p1.jpg"});
+    EXPECT_FALSE(QFileInfo::exists(AlbumFolder("A") + "pic.kel"));
+    EXPECT_EQ(Read(AlbumFolder("B") + "pic.kel"), "http://img.fixture.test/B/1.jpg");
+    EXPECT_EQ(frontend.mainStatus.last(), QStringLiteral("下载完毕，3张图片下载失败"));
+    ASSERT_EQ(frontend.messages.size(), 1);
+    EXPECT_TRUE(frontend.messages[0].startsWith(QStringLiteral("有3张图片没有保存下来")));
+    EXPECT_TRUE(frontend.messages[0].contains(QStringLiteral("page.jpg")));
+}
+
+mode_t ModeOf(const QString& path) {
+    struct stat info {};
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+// Pictures came out 0600 whatever the umask (a temporary file renamed into place), so other
+// users, shares and media servers could not read them.
+TEST_F(DownloadJobTest, SavedFilesGetTheModesTheUmaskGivesSettingsStayPrivate) {
+    for (const mode_t mask : {mode_t(022), mode_t(027), mode_t(002)}) {
+        SCOPED_TRACE(mask);
+        const mode_t before = umask(mask);
+        const QString title = QStringLiteral("U%1").arg(mask, 0, 8);
+        g_fixtureSite() = FixtureSite{};
+        state.m_records.Clear();
+        AddAlbum(title, 1);
+        ListAlbums();
+        Download();
+        SaveSettings(state.m_settings, dataDir());
+        umask(before);
+        const mode_t expected = 0666 & ~mask;
+        EXPECT_EQ(ModeOf(AlbumFolder(title) + "p1.jpg"), expected);
+        EXPECT_EQ(ModeOf(AlbumFolder(title) + "pic.kel"), expected);
+        EXPECT_EQ(ModeOf(dataDir() + "soft.dat"), mode_t(0600));
+    }
 }
 
 // Addresses with a fallback: the marker holds the first line, and the next download meets it.

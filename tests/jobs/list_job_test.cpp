@@ -2,6 +2,13 @@
 
 #include "core/album_sink.h"
 #include "jobs/list_job.h"
+#include "jobs/site_dispatch.h"
+#include "web/pause_clock.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 
@@ -66,6 +73,38 @@ TEST_F(ListJobTest, InputsThatCannotBeListed) {
         EXPECT_TRUE(frontend.historyAdded.isEmpty());
     }
     EXPECT_EQ(frontend.mainStatus.last(), "获取相册列表完成，共0个");
+}
+
+// A port on this machine that nothing listens on.
+QByteArray ClosedAddress() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return "127.0.0.1:" + QByteArray::number(ntohs(address.sin_port));
+}
+
+// With no network the QQ Zone list used to end in its login hint ("该空间需要登录...").
+TEST_F(ListJobTest, ASiteNotReachedIsSaidInsteadOfTheLoginHint) {
+    const QByteArray connectTo = qgetenv("MOSAIQ_CONNECT_TO");
+    qputenv("MOSAIQ_CONNECT_TO", ClosedAddress());
+    const Sleeper before = InstallSleeper([](std::chrono::milliseconds) {});
+    PrepareListJob(state);
+    const ListJobResult result = RunListJob(state, SiteTableDispatch());
+    InstallSleeper(before);
+    qputenv("MOSAIQ_CONNECT_TO", connectTo);
+
+    EXPECT_EQ(result.albums, 0);
+    EXPECT_EQ(result.unreachedHost, QStringLiteral("user.qzone.qq.com"));
+    ASSERT_FALSE(frontend.messages.isEmpty());
+    EXPECT_EQ(frontend.messages.last(),
+              QStringLiteral("无法连接到 user.qzone.qq.com，请检查网络连接后再试。"));
+    EXPECT_TRUE(frontend.messages.filter(QStringLiteral("需要登录")).isEmpty())
+        << frontend.messages.join("|").toStdString();
 }
 
 TEST_F(ListJobTest, SecondClickStopsAndKeepsTheAlbumsFound) {

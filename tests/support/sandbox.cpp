@@ -1,28 +1,49 @@
 #include "support/sandbox.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace mosaiq::test {
+
+QString Sandbox::homeDir(const char* name) const {
+    return QDir(m_root.path()).filePath(QStringLiteral("home/") + QLatin1String(name));
+}
+
+void Sandbox::SetEnv(const char* name, const QByteArray& value) {
+    m_oldEnv.emplace_back(name, qEnvironmentVariableIsSet(name)
+                                    ? std::optional<QByteArray>(qgetenv(name))
+                                    : std::nullopt);
+    qputenv(name, value);
+}
 
 void Sandbox::SetUp() {
     ASSERT_TRUE(m_root.isValid());
     const QDir root(m_root.path());
     ASSERT_TRUE(root.mkpath(QStringLiteral("data")));
     ASSERT_TRUE(root.mkpath(QStringLiteral("save")));
-    ASSERT_TRUE(root.mkpath(QStringLiteral("home")));
+    for (const char* name : {"data", "config", "cache"}) {
+        ASSERT_TRUE(QDir().mkpath(homeDir(name)));
+    }
     m_dataDir = root.filePath(QStringLiteral("data")) + QDir::separator();
     m_saveDir = root.filePath(QStringLiteral("save")) + QDir::separator();
-    m_hadXdgDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-    m_oldXdgDataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
+    // The program adds "Mosaiq" below each; Pictures is made only when a download uses it.
+    SetEnv("XDG_DATA_HOME", homeDir("data").toLocal8Bit());
+    SetEnv("XDG_CONFIG_HOME", homeDir("config").toLocal8Bit());
+    SetEnv("XDG_CACHE_HOME", homeDir("cache").toLocal8Bit());
+    QFile userDirs(homeDir("config") + QStringLiteral("/user-dirs.dirs"));
+    ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write("XDG_PICTURES_DIR=\"" + homeDir("Pictures").toLocal8Bit() + "\"\n");
 }
 
 void Sandbox::TearDown() {
-    if (m_hadXdgDataHome) {
-        qputenv("XDG_DATA_HOME", m_oldXdgDataHome);
-    } else {
-        qunsetenv("XDG_DATA_HOME");
+    for (auto it = m_oldEnv.rbegin(); it != m_oldEnv.rend(); ++it) {
+        if (it->second) {
+            qputenv(it->first, *it->second);
+        } else {
+            qunsetenv(it->first);
+        }
     }
+    m_oldEnv.clear();
 }
 
 }  // namespace mosaiq::test

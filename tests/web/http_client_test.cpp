@@ -1,6 +1,8 @@
 #include "web/http_client.h"
+#include "web/body_validity.h"
 #include "web/cookie_hook.h"
 #include "web/response_decoding.h"
+#include "web/reach_record.h"
 
 #include "support/fixture_server.h"
 #include "support/sandbox.h"
@@ -454,6 +456,87 @@ TEST_F(HttpClientTest, UnwritableTargetStillReportsTheDownload) {
     EXPECT_TRUE(Fetch(options, UseCache | NoReload));
     EXPECT_FALSE(response.savedToFile);
     EXPECT_EQ(response.bodyLength, 8);
+}
+
+TEST(BodyValidity, HtmlPagesAreToldFromPicturesByTheirFirstBytes) {
+    struct Case {
+        QByteArray head;
+        bool page;
+    };
+    const Case cases[] = {
+        {"<!DOCTYPE html><html>", true},
+        {"\xEF\xBB\xBF\r\n  <HTML lang=zh>", true},
+        {"<!-- cache 3 --><html>", true},
+        {"<head><meta charset=utf-8>", true},
+        {"<script>location='/login'</script>", true},
+        {"\xFF\xD8\xFF\xE0JFIF<html>", false},
+        {"\x89PNG\r\n\x1A\n", false},
+        {"<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\">", false},
+        {"<svg xmlns=\"http://www.w3.org/2000/svg\"><title>x</title>", false},
+        {"<!-- never closed <html>", false},
+        {"", false},
+    };
+    for (const Case& k : cases) {
+        EXPECT_EQ(LooksLikeHtmlPage(k.head), k.page) << k.head.constData();
+    }
+}
+
+TEST_F(HttpClientTest, FileModeRefusesAPageServedAsAPicture) {
+    const QByteArray html = "<!DOCTYPE html><html><body>please log in</body></html>";
+    Reply page = Body(html);
+    page.headers = {{"Content-Type", "image/jpeg"}};
+    Reply compressed = Body(html);
+    compressed.gzip = true;
+    server.Route(kHost, "/page.jpg", page);
+    server.Route(kHost, "/gzip.jpg", compressed);
+    server.Route(kHost, "/drawing.svg", Body("<svg xmlns=\"http://www.w3.org/2000/svg\"/>"));
+    const QString target = saveDir() + "p.jpg";
+    for (const char* path : {"/page.jpg", "/gzip.jpg"}) {
+        RequestOptions options = Options(path, target);
+        options.attempts = 2;
+        EXPECT_FALSE(Fetch(options, UseCache | NoReload)) << path;
+        EXPECT_FALSE(response.savedToFile) << path;
+        EXPECT_EQ(response.fileProblem, QStringLiteral("服务器返回的是网页，不是文件")) << path;
+        EXPECT_TRUE(FilesIn(saveDir()).isEmpty()) << path;
+        EXPECT_EQ(server.Count(kHost, path), 2) << path;
+    }
+    EXPECT_TRUE(Fetch(Options("/drawing.svg", saveDir() + "d.svg"), UseCache | NoReload));
+    EXPECT_TRUE(response.savedToFile);
+    EXPECT_TRUE(response.fileProblem.isEmpty());
+}
+
+// A port on this machine that nothing listens on.
+int ClosedPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+TEST_F(HttpClientTest, ReachRecordTellsNoAnswerFromAnErrorAnswer) {
+    Reply missing = Body("gone");
+    missing.status = 404;
+    server.Route(kHost, "/missing", missing);
+    ResetReachRecord();
+    const QByteArray connectTo = qgetenv("MOSAIQ_CONNECT_TO");
+    qputenv("MOSAIQ_CONNECT_TO", QByteArray("127.0.0.1:") + QByteArray::number(ClosedPort()));
+    EXPECT_FALSE(Fetch(Options("/a")));
+    qputenv("MOSAIQ_CONNECT_TO", connectTo);
+    ReachRecord record = CurrentReachRecord();
+    EXPECT_TRUE(record.NothingReached());
+    EXPECT_EQ(record.unreachedHost, QString::fromLatin1(kHost));
+
+    Fetch(Options("/missing"));
+    record = CurrentReachRecord();
+    EXPECT_TRUE(record.anyAnswer);
+    EXPECT_FALSE(record.NothingReached());
+    ResetReachRecord();
+    EXPECT_FALSE(CurrentReachRecord().NothingReached());
 }
 
 TEST_F(HttpClientTest, DownloadToFileSendsTheHeaderText) {
