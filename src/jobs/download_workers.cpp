@@ -3,8 +3,8 @@
 #include "core/frontend.h"
 #include "core/naming.h"
 #include "core/picture_queue.h"
-#include "sites/site_types.h"
 #include "jobs/picture_failures.h"
+#include "sites/site_types.h"
 #include "web/http_client.h"
 #include "web/pause_clock.h"
 
@@ -117,7 +117,8 @@ void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
         }
         run->done.fetch_add(1);
         lock.lock();
-        if (!failure.isEmpty()) {
+        // A picture cut off by the user's stop is not a failure to report.
+        if (!failure.isEmpty() && !run->aborted.load()) {
             run->failures.push_back({row, entry.address, target, failure});
         }
         run->rowOfSlot[slot] = kIdle;
