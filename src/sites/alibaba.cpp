@@ -34,8 +34,7 @@ void FetchAlibabaProduct(JobState& state, const QString& input) {
         return;
     }
     TextSource rest(*page);
-    ST_PERLISTRECORD record;
-    record.title = TakeBetween(rest, u"ma-title-text\" title=\"", u"\">", Consume);
+    QString title = TakeBetween(rest, u"ma-title-text\" title=\"", u"\">", Consume);
     SkipTo(rest, u"company-name\">", true);
     QString company = TakeBetween(rest, u"text\">", u"</");
     if (company.isEmpty()) {
@@ -47,12 +46,7 @@ void FetchAlibabaProduct(JobState& state, const QString& input) {
     }
     SanitizeName(company, kTimeStampFallback, true);
     state.m_account = company;
-    record.albumRef = input;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
-    if (ListAlbum(state, record)) {
-        state.m_jobText1 = *page;
-    }
+    ListProduct(state, title, input, *page);
 }
 
 void FetchAlibabaPictures(JobState& state, int albumIndex) {

@@ -45,17 +45,16 @@ void FetchAliexpressItem(JobState& state, const QString& input) {
     if (!page) {
         return;
     }
-    ST_PERLISTRECORD record;
-    record.title = TakeBetween(QStringView(*page), u" itemprop=\"name\">", u"</");
+    QString title = TakeBetween(QStringView(*page), u" itemprop=\"name\">", u"</");
     QString shop;
-    if (!record.title.isEmpty()) {
+    if (!title.isEmpty()) {
         state.m_subType = SubTypeValue(ShopSubType::AliexpressFirstForm);
         TextSource rest(*page);
         SkipTo(rest, u"class=\"shop-name\">", true);
         shop = TakeBetween(rest, u"\">", u"</");
     } else {
         state.m_subType = SubTypeValue(ShopSubType::AliexpressSecondForm);
-        record.title = TakeBetween(QStringView(*page), u"\"subject\":\"", u"\"");
+        title = TakeBetween(QStringView(*page), u"\"subject\":\"", u"\"");
         shop = TakeBetween(QStringView(*page), u"\"storeName\":\"", u"\"");
     }
     if (shop.isEmpty()) {
@@ -63,12 +62,7 @@ void FetchAliexpressItem(JobState& state, const QString& input) {
     }
     SanitizeName(shop, kTimeStampFallback, true);
     state.m_account = shop;
-    record.albumRef = input;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
-    if (ListAlbum(state, record)) {
-        state.m_jobText1 = *page;
-    }
+    ListProduct(state, title, input, *page);
 }
 
 void FetchAliexpressPicturesFirstForm(JobState& state, int albumIndex) {

@@ -142,14 +142,7 @@ void FetchJdProduct(JobState& state, const QString& input) {
         return;
     }
     state.m_account = QStringLiteral("京东");
-    ST_PERLISTRECORD record;
-    record.title = title;
-    record.albumRef = input;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
-    if (ListAlbum(state, record)) {
-        state.m_jobText1 = DecodeResponseText(kept, Inflate);
-    }
+    ListProduct(state, title, input, DecodeResponseText(kept, Inflate));
 }
 
 void FetchJdPictures(JobState& state, int albumIndex) {

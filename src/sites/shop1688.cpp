@@ -55,15 +55,9 @@ void Fetch1688Offer(JobState& state, const QString& input) {
 
     TextSource rest(*page);
     SkipTo(rest, u"class=\"box-img", true);
-    ST_PERLISTRECORD record;
-    record.title =
+    QString title =
         TakeBetween(rest, u"title=\"", u"\"", Consume).remove(QStringLiteral("点击查看大图："));
-    record.albumRef = input;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
-    if (ListAlbum(state, record)) {
-        state.m_jobText1 = *page;
-    }
+    ListProduct(state, title, input, *page);
 }
 
 void Fetch1688Pictures(JobState& state, int albumIndex) {

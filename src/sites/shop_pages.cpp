@@ -15,6 +15,18 @@ QString MainPictureName(int n, const QString& prefix) {
     return prefix + QStringLiteral("主图_%1").arg(n, 3, 10, QLatin1Char('0'));
 }
 
+void ListProduct(JobState& state, const QString& title, const QString& address,
+                 const QString& page) {
+    ST_PERLISTRECORD record;
+    record.title = title;
+    record.albumRef = address;
+    record.pictureCount = -1;
+    record.accessFlags = 0;
+    if (ListAlbum(state, record)) {
+        state.m_jobText1 = page;
+    }
+}
+
 QString WithHttp(const QString& address) {
     return address.contains(u"http") ? address : QStringLiteral("http:") + address;
 }

@@ -30,6 +30,11 @@ SiteRequest ShopPageRequest(const QString& address);
 // fetched. Nothing when that fails or gives an empty text.
 std::optional<QString> ProductPage(const JobState& state, const SiteRequest& request);
 
+// Lists the product at `address` as the one album `title` (picture count unknown) and keeps
+// `page` for the download.
+void ListProduct(JobState& state, const QString& title, const QString& address,
+                 const QString& page);
+
 // The album list found no product on the page (no title, no seller).
 void TellNoProduct(JobState& state);
 

@@ -30,14 +30,7 @@ void FetchZolProduct(JobState& state, const QString& input) {
         return;
     }
     state.m_account = QStringLiteral("Zol");
-    ST_PERLISTRECORD record;
-    record.title = title;
-    record.albumRef = input;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
-    if (ListAlbum(state, record)) {
-        state.m_jobText1 = *page;
-    }
+    ListProduct(state, title, input, *page);
 }
 
 void FetchZolProductPictures(JobState& state, int albumIndex) {
