@@ -105,6 +105,10 @@ void CMosaiqDlg::StartThumbnailLoader() {
             for (int index = 0; index < count && m_state.m_thumbState.load() != 2; ++index) {
                 AddAlbum(m_state, index);
             }
+            // The switch ends when the covers are in; an interruption drops the rest.
+            if (!m_state.m_covers.WaitIdle([this] { return m_state.m_thumbState.load() == 2; })) {
+                m_state.m_covers.DropQueued();
+            }
             QMetaObject::invokeMethod(
                 this,
                 [this] {

@@ -100,6 +100,8 @@ CMosaiqDlg::~CMosaiqDlg() {
     if (m_loader.joinable()) {
         m_loader.join();
     }
+    // Cover threads call this window; they end before it does.
+    m_state.m_covers.Close();
     if (g_pictureQueue().progressWindow == this) {
         g_pictureQueue().progressWindow = nullptr;
     }

@@ -155,7 +155,7 @@ class CMosaiqDlg : public QMainWindow, public Frontend {
     int SubTypeSelection() override;
     void ResetAlbumTable() override;
     void AlbumAdded(int index) override;
-    void ThumbnailReady(int index, const QString& imageFile) override;
+    void ThumbnailReady(int index, const QString& imageFile, uint64_t listing) override;
     void SetAlbumGroupText(const QString& text) override;
     std::vector<int> SelectedAlbums() override;
     void SelectAllAlbums() override;

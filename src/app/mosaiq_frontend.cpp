@@ -71,7 +71,7 @@ void CMosaiqDlg::ResetAlbumTable() {
 }
 
 void CMosaiqDlg::AlbumAdded(int index) {
-    // The cover, if any, was fetched by AddAlbum already and came through ThumbnailReady.
+    // The cover, if any, comes later through ThumbnailReady.
     bool post = false;
     {
         const std::lock_guard lock(m_pendingMutex);
@@ -95,15 +95,22 @@ void CMosaiqDlg::FlushPendingAlbums() {
     m_model->AppendAlbums(albums);
 }
 
-void CMosaiqDlg::ThumbnailReady(int index, const QString& imageFile) {
+void CMosaiqDlg::ThumbnailReady(int index, const QString& imageFile, uint64_t listing) {
+    // Decoded on the cover pool's thread; only the finished image goes to the UI thread.
     const QImage image = LoadThumbnail(imageFile, m_state.m_thumbWidth, m_state.m_thumbHeight);
     if (image.isNull()) {
         return;
     }
-    if (ST_PERLISTRECORD* record = m_state.m_records.At(index)) {
-        record->thumbIndex = index;
-    }
-    PostToUiThread(this, [this, index, image] { m_model->SetThumbnail(index, image); });
+    PostToUiThread(this, [this, index, image, listing] {
+        // A new listing clears the table on this thread first: its rows are not ours.
+        if (!m_state.m_covers.IsCurrent(listing)) {
+            return;
+        }
+        if (ST_PERLISTRECORD* record = m_state.m_records.At(index)) {
+            record->thumbIndex = index;
+        }
+        m_model->SetThumbnail(index, image);
+    });
 }
 
 void CMosaiqDlg::SetAlbumGroupText(const QString& text) {

@@ -42,7 +42,7 @@ class CliFrontend : public Frontend {
     int SubTypeSelection() override { return subType; }
     void ResetAlbumTable() override {}
     void AlbumAdded(int) override {}
-    void ThumbnailReady(int, const QString&) override {}
+    void ThumbnailReady(int, const QString&, uint64_t) override {}
     void SetAlbumGroupText(const QString&) override {}
     std::vector<int> SelectedAlbums() override;
     void SelectAllAlbums() override;

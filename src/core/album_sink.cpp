@@ -6,11 +6,7 @@
 #include "core/job_state.h"
 #include "core/naming.h"
 
-#include "web/http_client.h"
-
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <new>
 
@@ -38,28 +34,6 @@ QString ThumbnailPath(const QString& dataDir, int index) {
            QStringLiteral("%1.jpg").arg(index);
 }
 
-namespace {
-
-// Fetches the cover into the cache and hands it to the window, which scales it to
-// m_thumbWidth x m_thumbHeight. Runs on the job's thread, never the window's.
-void LoadThumbnail(JobState& state, const ST_PERLISTRECORD& record) {
-    if (record.index == 0) {
-        QDir().mkpath(CacheFolder(state) + QStringLiteral("tmp"));
-    }
-    const QString file = ThumbnailPath(CacheFolder(state), record.index);
-    // A cover of an earlier list must not stand in for one that fails now.
-    QFile::remove(file);
-    if (record.coverUrl.isEmpty()) {
-        return;
-    }
-    DownloadToFile(record.coverUrl, QStringLiteral("Referer: %1").arg(record.coverUrl), file);
-    if (QFileInfo(file).size() > 0) {
-        state.frontend->ThumbnailReady(record.index, file);
-    }
-}
-
-}  // namespace
-
 void AddAlbum(JobState& state, int index) {
     ST_PERLISTRECORD* record = state.m_records.At(index);
     if (record == nullptr) {
@@ -70,7 +44,12 @@ void AddAlbum(JobState& state, int index) {
     }
     if (state.m_thumbMode.load() == 1) {
         if (record->thumbIndex == -1) {
-            LoadThumbnail(state, *record);
+            if (record->index == 0) {
+                QDir().mkpath(CacheFolder(state) + QStringLiteral("tmp"));
+            }
+            // The cover arrives later, through ThumbnailReady; the row is shown now.
+            state.m_covers.Fetch(*state.frontend, record->index, record->coverUrl,
+                                 ThumbnailPath(CacheFolder(state), record->index));
         }
         state.frontend->AlbumAdded(index);
         return;

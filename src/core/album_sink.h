@@ -17,8 +17,8 @@ inline constexpr int kMaxTitleLength = 120;
 int AppendAndShow(JobState& state, const ST_PERLISTRECORD& record);
 
 // Puts record `index` into the table: cuts its title to 120 characters, applies the list
-// filter, and in preview view first fetches the cover (record 0 makes the "tmp" folder of the
-// data folder) and hands the file to the window with ThumbnailReady when it arrived.
+// filter, and in preview view queues its cover (record 0 makes the "tmp" folder of the data
+// folder) on the cover pool, which hands the file to the window with ThumbnailReady.
 void AddAlbum(JobState& state, int index);
 
 // The thumbnail cache file of record `index`: "tmp/<index>.jpg" under the data folder.

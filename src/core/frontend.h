@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 namespace mosaiq {
@@ -36,7 +37,8 @@ class Frontend {
     // The album table.
     virtual void ResetAlbumTable() = 0;
     virtual void AlbumAdded(int index) = 0;  // record `index` of m_records is new
-    virtual void ThumbnailReady(int index, const QString& imageFile) = 0;
+    // The cover of record `index` of listing `listing` (CoverPool) is in `imageFile`.
+    virtual void ThumbnailReady(int index, const QString& imageFile, uint64_t listing) = 0;
     virtual void SetAlbumGroupText(const QString& text) = 0;
     virtual std::vector<int> SelectedAlbums() = 0;  // album indexes in table order
     virtual void SelectAllAlbums() = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/album_record.h"
+#include "core/cover_pool.h"
 #include "core/settings_record.h"
 
 #include <QString>
@@ -25,6 +26,7 @@ struct JobState {
     Frontend* frontend = nullptr;
 
     AlbumList m_records;
+    CoverPool m_covers;  // the preview covers of m_records
     SettingsRecord m_settings;
     std::atomic<int32_t> m_listType{0};
     std::atomic<int32_t> m_subType{-1};

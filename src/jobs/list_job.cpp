@@ -61,6 +61,8 @@ QString ThreadStartTip(int errorCode, const JobState& state) {
 }  // namespace
 
 void PrepareListJob(JobState& state) {
+    // Before the table is cleared: covers of the old rows still coming are not shown.
+    state.m_covers.NewListing();
     state.frontend->ResetAlbumTable();
     state.m_records.Clear();
     state.m_listState = ListState::Running;
@@ -106,6 +108,10 @@ ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch) {
             Tell(state,
                  QStringLiteral("无法连接到 %1，请检查网络连接后再试。").arg(reach.unreachedHost));
         }
+    }
+    // The listing is done when its preview is; "终止获取" drops the covers not yet asked for.
+    if (!state.m_covers.WaitIdle([&state] { return ListStopRequested(state); })) {
+        state.m_covers.DropQueued();
     }
 
     CleanFolderPart(state.m_account);

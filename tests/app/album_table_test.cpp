@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace mosaiq::test {
 namespace {
 
@@ -227,6 +229,40 @@ TEST_F(AlbumTable, PreviewSwitchBuildsTheThumbnailGridOffTheUiThread) {
         Settle();
     }
     EXPECT_EQ(server.Count("img.example.com", "/cover.png"), 1);
+}
+
+TEST_F(AlbumTable, ACoverOfAnEarlierListingLandsOnNoRowOfTheNewOne) {
+    AddAlbums({QStringLiteral("a")});
+    window->controls().preview->click();
+    while (window->LoaderRunning()) {
+        Settle();
+    }
+    const auto writeCover = [this](QColor colour) {
+        QFile file(ThumbnailPath(dataDir(), 0));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(PngBytes(colour));
+    };
+    // Handed on by a cover thread just before a new listing began; it reaches the UI thread
+    // after.
+    CoverPool& covers = window->state().m_covers;
+    const uint64_t earlier = covers.Listing();
+    writeCover(Qt::blue);
+    std::thread([&] { window->ThumbnailReady(0, ThumbnailPath(dataDir(), 0), earlier); }).join();
+    covers.NewListing();
+    Settle();
+    const AlbumTableModel* model = window->albumModel();
+    EXPECT_TRUE(model->index(0, 0).data(Qt::DecorationRole).isNull());
+    EXPECT_EQ(window->state().m_records.At(0)->thumbIndex, -1);
+
+    writeCover(Qt::red);
+    std::thread([&] {
+        window->ThumbnailReady(0, ThumbnailPath(dataDir(), 0), covers.Listing());
+    }).join();
+    Settle();
+    const QImage shown = model->index(0, 0).data(Qt::DecorationRole).value<QImage>();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.pixelColor(50, 50), QColor(Qt::red));
+    EXPECT_EQ(window->state().m_records.At(0)->thumbIndex, 0);
 }
 
 TEST_F(AlbumTable, SwitchingWhileTheLoaderRunsAsksAndKeepsTheBox) {

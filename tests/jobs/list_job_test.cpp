@@ -11,8 +11,13 @@
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QMap>
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace mosaiq::test {
@@ -20,10 +25,73 @@ namespace {
 
 class ListJobTest : public JobTest {
   protected:
+    // A cover that fails waits its retry delay: through the clock, which here only counts.
+    void SetUp() override {
+        JobTest::SetUp();
+        m_sleeper = InstallSleeper([](std::chrono::milliseconds) {});
+    }
+    void TearDown() override {
+        InstallSleeper(m_sleeper);
+        JobTest::TearDown();
+    }
+    Sleeper m_sleeper;
+
     void RunCommand() {
         JobThread job = GetListCommand(state, FixtureDispatch());
         ASSERT_TRUE(job.Started());
         job.Wait();
+    }
+
+    // Preview-view albums "<prefix>0".. whose covers are /<prefix>/<i>.gif.
+    void AddCoveredAlbums(const QString& prefix, int count) {
+        for (int i = 0; i < count; ++i) {
+            ST_PERLISTRECORD record = FixtureRecord(prefix + QString::number(i));
+            record.coverUrl =
+                QStringLiteral("http://%1/%2/%3.gif").arg(kPictureHost, prefix).arg(i);
+            g_fixtureSite().albums.push_back({record, {}});
+        }
+    }
+    QMap<int, QByteArray> ThumbnailsShown() {
+        QMap<int, QByteArray> shown;
+        for (const auto& [index, file] : frontend.thumbnails) {
+            shown.insert(index, Read(file));
+        }
+        return shown;
+    }
+};
+
+// Cover answers held by the server: counts the requests in flight and lets them go once
+// `holdUntil` are waiting at once, or when released.
+struct CoverGate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int inFlight = 0;
+    int most = 0;
+    int holdUntil = 0;
+    bool open = false;
+    std::vector<int> order;  // cover numbers as their requests came
+
+    Handler Cover(const QString& prefix, int number) {
+        return [this, prefix, number](const RecordedRequest&) {
+            std::unique_lock lock(mutex);
+            order.push_back(number);
+            most = std::max(most, ++inFlight);
+            open = open || (holdUntil > 0 && inFlight >= holdUntil);
+            changed.notify_all();
+            // Bounded: a pool that never reaches the count fails the test, it does not hang.
+            if (!changed.wait_for(lock, std::chrono::seconds(5), [this] { return open; })) {
+                open = true;
+            }
+            --inFlight;
+            Reply reply;
+            reply.body = (prefix + QString::number(number)).toUtf8();
+            return reply;
+        };
+    }
+    void Open() {
+        const std::lock_guard lock(mutex);
+        open = true;
+        changed.notify_all();
     }
 };
 
@@ -145,7 +213,7 @@ TEST_F(ListJobTest, CommandWaitsForStartUpAndForARunningDownload) {
     EXPECT_EQ(g_fixtureSite().listCalls, 0);
 }
 
-TEST_F(ListJobTest, PreviewViewFetchesCoversIntoTheCacheOnTheJobThread) {
+TEST_F(ListJobTest, PreviewViewFetchesCoversIntoTheCache) {
     state.m_thumbMode = 1;
     Reply cover;
     cover.body = "GIF89a-cover";
@@ -166,8 +234,74 @@ TEST_F(ListJobTest, PreviewViewFetchesCoversIntoTheCacheOnTheJobThread) {
     EXPECT_EQ(frontend.thumbnails[0].first, 0);
     EXPECT_EQ(Read(frontend.thumbnails[0].second), "GIF89a-cover");
     EXPECT_FALSE(QFileInfo::exists(ThumbnailPath(dataDir(), 1)));
-    EXPECT_EQ(server.requests()[0].header("Referer"), "http://img.fixture.test/cover.gif");
+    ASSERT_EQ(server.requests().size(), 2u);
+    for (const RecordedRequest& request : server.requests()) {
+        EXPECT_EQ(request.header("Referer"), "http://img.fixture.test" + request.path.toUtf8());
+    }
     EXPECT_EQ(frontend.addedAlbums, (std::vector<int>{0, 1}));
+}
+
+TEST_F(ListJobTest, CoversComeSeveralAtATimeInTableOrderAndEveryRowGetsItsOwn) {
+    state.m_thumbMode = 1;
+    constexpr int kAlbums = 13;
+    CoverGate gate;
+    gate.holdUntil = CoverPool::kConnections;
+    AddCoveredAlbums("c", kAlbums);
+    for (int i = 0; i < kAlbums; ++i) {
+        server.Route(kPictureHost, QStringLiteral("/c/%1.gif").arg(i), gate.Cover("c", i));
+    }
+    RunCommand();
+
+    // The pool filled up, and never beyond its handful.
+    EXPECT_EQ(gate.most, CoverPool::kConnections);
+    ASSERT_EQ(gate.order.size(), size_t(kAlbums));
+    EXPECT_EQ(std::set<int>(gate.order.begin(), gate.order.begin() + CoverPool::kConnections),
+              (std::set<int>{0, 1, 2, 3}));
+    // The job ended with its preview complete: every row has its own cover.
+    QMap<int, QByteArray> expected;
+    for (int i = 0; i < kAlbums; ++i) {
+        expected.insert(i, "c" + QByteArray::number(i));
+    }
+    EXPECT_EQ(ThumbnailsShown(), expected);
+    EXPECT_EQ(frontend.thumbnails.size(), size_t(kAlbums));
+    EXPECT_EQ(frontend.mainStatus.last(), "获取相册列表完成，共13个");
+}
+
+TEST_F(ListJobTest, StopAndANewListingLeaveNoOldCoverOnTheNewRows) {
+    state.m_thumbMode = 1;
+    CoverGate gate;  // holds the old covers until the new listing has begun
+    AddCoveredAlbums("old", 6);
+    for (int i = 0; i < 6; ++i) {
+        server.Route(kPictureHost, QStringLiteral("/old/%1.gif").arg(i), gate.Cover("old", i));
+    }
+    g_fixtureSite().afterAlbum = [](JobState& s, int album) {
+        if (album == 5) {
+            GetListCommand(s, FixtureDispatch());  // "终止获取" with covers still coming
+        }
+    };
+    RunCommand();
+    EXPECT_EQ(state.m_records.Size(), 6);
+    // Four covers were in flight; the two still queued were never asked for.
+    EXPECT_EQ(server.Count(kPictureHost, "/old/4.gif"), 0);
+    EXPECT_EQ(server.Count(kPictureHost, "/old/5.gif"), 0);
+    EXPECT_TRUE(frontend.thumbnails.empty());
+
+    g_fixtureSite() = FixtureSite{};
+    AddCoveredAlbums("new", 2);
+    for (int i = 0; i < 2; ++i) {
+        Reply cover;
+        cover.body = "new" + QByteArray::number(i);
+        server.Route(kPictureHost, QStringLiteral("/new/%1.gif").arg(i), cover);
+    }
+    JobThread job = GetListCommand(state, FixtureDispatch());
+    ASSERT_TRUE(job.Started());
+    gate.Open();  // the old covers arrive while the new listing runs
+    job.Wait();
+
+    EXPECT_EQ(ThumbnailsShown(), (QMap<int, QByteArray>{{0, "new0"}, {1, "new1"}}));
+    EXPECT_EQ(frontend.thumbnails.size(), 2u);
+    EXPECT_EQ(Read(ThumbnailPath(dataDir(), 0)), "new0");
+    EXPECT_EQ(Read(ThumbnailPath(dataDir(), 1)), "new1");
 }
 
 }  // namespace

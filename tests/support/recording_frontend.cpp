@@ -66,7 +66,7 @@ void RecordingFrontend::AlbumAdded(int index) {
     addedAlbums.push_back(index);
 }
 
-void RecordingFrontend::ThumbnailReady(int index, const QString& imageFile) {
+void RecordingFrontend::ThumbnailReady(int index, const QString& imageFile, uint64_t) {
     Lock lock(mutex);
     thumbnails.emplace_back(index, imageFile);
 }
