@@ -2,6 +2,7 @@
 
 #include "core/job_state.h"
 #include "web/pause_clock.h"
+#include "web/text_helpers.h"
 
 namespace mosaiq {
 
@@ -43,6 +44,17 @@ bool PageWalk::Repeats(const QStringList& pageItems) {
         }
     }
     return !pageItems.isEmpty() && !anyNew;
+}
+
+QStringList ItemKeys(const QStringList& pieces, QStringView start, QStringView end) {
+    QStringList keys;
+    for (qsizetype i = 1; i < pieces.size(); ++i) {
+        QString key = TakeBetween(QStringView(pieces[i]), start, end);
+        if (!key.isEmpty()) {
+            keys << std::move(key);
+        }
+    }
+    return keys;
 }
 
 bool WalkStopped(const JobState& state, WalkOf kind) {

@@ -66,6 +66,10 @@ class PageWalk {
     QSet<QString> m_seen;
 };
 
+// The non-empty texts between `start` and `end` of every piece after the first (the text
+// before a page's first item): what tells the page's items apart, for PageWalk::Repeats.
+QStringList ItemKeys(const QStringList& pieces, QStringView start, QStringView end);
+
 // True when the job the walk belongs to was stopped (or, for pictures, the album ended).
 bool WalkStopped(const JobState& state, WalkOf kind);
 

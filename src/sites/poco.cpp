@@ -38,16 +38,6 @@ QString UserCenter(const QString& userId) {
     return SiteAddress(host::kSite, u"/user/user_center?user_id=%s", {userId});
 }
 
-// The works list answers every start with works; a repeated page means it ignores the start.
-QStringList WorkAddresses(const QStringList& pieces) {
-    QStringList addresses;
-    for (qsizetype i = 1; i < pieces.size(); ++i) {
-        addresses << TakeBetween(QStringView(pieces[i]), u"works_url\":\"", u"\"");
-    }
-    addresses.removeAll(QString());
-    return addresses;
-}
-
 }  // namespace
 
 QByteArray PocoWorksListBody(const QString& userId, int start) {
@@ -79,7 +69,9 @@ void FetchPocoWorks(JobState& state, const QString& userId) {
         const bool more = text->contains(u"has_more\":true") || text->contains(u"has_more\": true");
         SkipTo(*text, u"\"list\"", true);
         QStringList pieces;
-        if (SplitText(*text, u"\"works_id", pieces) == 0 || walk.Repeats(WorkAddresses(pieces))) {
+        if (SplitText(*text, u"\"works_id", pieces) == 0 ||
+            // The list answers every start with works: a repeated page ignores the start.
+            walk.Repeats(ItemKeys(pieces, u"works_url\":\"", u"\""))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {

@@ -12,15 +12,6 @@ const QString kPhoto = hosts::k56Host;
 }  // namespace host
 
 // Pieces without an album id: the same album on two pages means the server ignores the page.
-QStringList AlbumIds(const QStringList& pieces) {
-    QStringList ids;
-    for (qsizetype i = 1; i < pieces.size(); ++i) {
-        ids << TakeBetween(QStringView(pieces[i]), u"chackAlbum('", u"'");
-    }
-    ids.removeAll(QString());
-    return ids;
-}
-
 }  // namespace
 
 void Fetch56Albums(JobState& state, const QString& indexAddress) {
@@ -38,7 +29,7 @@ void Fetch56Albums(JobState& state, const QString& indexAddress) {
         CutAt(*text, u"</ul>");
         QStringList pieces;
         SplitText(*text, u"<li", pieces);
-        if (walk.Repeats(AlbumIds(pieces))) {
+        if (walk.Repeats(ItemKeys(pieces, u"chackAlbum('", u"'"))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {
@@ -81,12 +72,7 @@ void Fetch56Photos(JobState& state, int albumIndex) {
         if (SplitText(*text, u"class=\"img\"", pieces) == 0) {
             return;
         }
-        QStringList addresses;
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            addresses << TakeBetween(QStringView(pieces[i]), u"src='", u"'");
-        }
-        addresses.removeAll(QString());
-        if (walk.Repeats(addresses)) {
+        if (walk.Repeats(ItemKeys(pieces, u"src='", u"'"))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {

@@ -46,12 +46,7 @@ void ListUserAlbums(JobState& state, const QString& user) {
         if (SplitText(page.view(), u"class=\"albumlist\"", pieces) == 0) {
             return;
         }
-        QStringList links;
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            links << TakeBetween(QStringView(pieces[i]), u"href=\"", u"\"");
-        }
-        links.removeAll(QString());
-        if (walk.Repeats(links)) {
+        if (walk.Repeats(ItemKeys(pieces, u"href=\"", u"\""))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {

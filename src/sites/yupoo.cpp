@@ -166,12 +166,7 @@ void ListOldUserAlbums(JobState& state, const QString& input) {
         if (SplitText(page.view(), separator, pieces) == 0) {
             return;
         }
-        QStringList links;
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            links << TakeBetween(QStringView(pieces[i]), u"href=\"", u"\"");
-        }
-        links.removeAll(QString());
-        if (walk.Repeats(links)) {
+        if (walk.Repeats(ItemKeys(pieces, u"href=\"", u"\""))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {
@@ -278,12 +273,7 @@ void FetchYupooOldPhotos(JobState& state, int albumIndex) {
         if (SplitText(page.view(), separator, pieces) == 0) {
             return;
         }
-        QStringList ids;
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            ids << TakeBetween(QStringView(pieces[i]), u"photos['", u"'");
-        }
-        ids.removeAll(QString());
-        if (walk.Repeats(ids)) {
+        if (walk.Repeats(ItemKeys(pieces, u"photos['", u"'"))) {
             return;
         }
         for (qsizetype i = 1; i < pieces.size(); ++i) {
