@@ -17,11 +17,8 @@ QString UserOf(const QString& listAddress) {
 }
 
 // The album page behind a list link, as an http address.
-QString AlbumPage(QString link) {
-    if (!link.contains(u"http")) {
-        link.prepend(QStringLiteral("http:"));
-    }
-    return link.replace(QStringLiteral("photo/"), QStringLiteral("photo/list_"));
+QString AlbumPage(const QString& link) {
+    return WithHttp(link).replace(QStringLiteral("photo/"), QStringLiteral("photo/list_"));
 }
 
 }  // namespace

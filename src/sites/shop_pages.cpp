@@ -27,10 +27,6 @@ void ListProduct(JobState& state, const QString& title, const QString& address,
     }
 }
 
-QString WithHttp(const QString& address) {
-    return address.contains(u"http") ? address : QStringLiteral("http:") + address;
-}
-
 SiteRequest ShopPageRequest(const QString& address) {
     SiteRequest request(address);
     request.Header(u"Accept-Language", QStringLiteral("zh-cn")).Decode(Inflate);

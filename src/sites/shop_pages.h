@@ -19,10 +19,6 @@ bool DescriptionPicturesOnly(const JobState& state);
 // "主图_%03d", after `prefix`.
 QString MainPictureName(int n, const QString& prefix = QString());
 
-// A picture address cut from a page, "http:" put in front when it holds no "http" at all
-// (the pages write "//host/path").
-QString WithHttp(const QString& address);
-
 // A product page of 1688, Alibaba and AliExpress: compressed, in Chinese, read as GBK.
 SiteRequest ShopPageRequest(const QString& address);
 

@@ -105,17 +105,14 @@ void FetchPhotos51(JobState& state, int albumIndex) {
         TextSource source(piece);
         QString description =
             UnescapeUnicode(TakeBetween(source, u"photo_name\":\"", u"\"", Consume));
-        QString address = Unslashed(TakeBetween(source, u"big_photo\":\"", u"\"", Consume));
+        const QString address = Unslashed(TakeBetween(source, u"big_photo\":\"", u"\"", Consume));
         if (address.isEmpty()) {
             continue;
-        }
-        if (!address.contains(u"http")) {
-            address.prepend(QStringLiteral("http:"));
         }
         if (description.isEmpty()) {
             description = record->title;
         }
-        if (!QueuePicture(state, address, description, referer, albumIndex)) {
+        if (!QueuePicture(state, WithHttp(address), description, referer, albumIndex)) {
             return;
         }
     }

@@ -33,6 +33,10 @@ uint32_t ProcessClockMs() {
     return uint32_t(uint64_t(std::clock()) * 1000 / CLOCKS_PER_SEC);
 }
 
+QString WithHttp(const QString& address) {
+    return address.contains(u"http") ? address : QStringLiteral("http:") + address;
+}
+
 QString CacheBreaker() {
     return RandomFraction().trimmed();
 }

@@ -19,6 +19,10 @@ int32_t LeadingNumber(QStringView text);
 // The processor time of the program in milliseconds, as the sites' cache breakers use it.
 uint32_t ProcessClockMs();
 
+// An address cut from a page, "http:" put in front when it holds no "http" at all (pages write
+// "//host/path").
+QString WithHttp(const QString& address);
+
 // A fresh random fraction text (RandomFraction without its line end), fit for an address.
 QString CacheBreaker();
 

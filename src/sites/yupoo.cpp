@@ -50,11 +50,6 @@ bool BigPictures(const JobState& state) {
     return (NamingOf(state.m_settings, state.m_listType.load()).options & kOptionYupooBig) != 0;
 }
 
-QString AccountName(QString name) {
-    SanitizeName(name, kTimeStampFallback, true);
-    return name;
-}
-
 // "<title>NAME的相册" or "<title>NAME的主页".
 QString TitleOwner(TextSource& page) {
     QString owner = TakeBetween(page, u"<title>", u"的相册", Consume);
@@ -127,7 +122,7 @@ void ListOldAlbum(JobState& state, const QString& input) {
     QString owner = TitleOwner(page);
     SkipTo(owner, u"-", true);
     SkipTo(owner, u"_", true);
-    state.m_account = AccountName(owner);
+    state.m_account = PageAccountName(owner);
     ST_PERLISTRECORD record;
     record.accessFlags = 0;
     record.title = TakeBetween(page, u"class=\"albumOwner\">", u"</span>", Consume);
@@ -155,7 +150,7 @@ void ListOldUserAlbums(JobState& state, const QString& input) {
         }
         TextSource page(*text);
         if (walk.Index() == 0) {
-            state.m_account = AccountName(TitleOwner(page));
+            state.m_account = PageAccountName(TitleOwner(page));
             // Some layouts name the album blocks differently.
             if (page.find(separator) < 0) {
                 separator = QStringLiteral("class=\"SetCase");
@@ -325,7 +320,7 @@ void FetchYupooNewAlbums(JobState& state, const QString& address) {
         record.accessFlags = 0;
         record.title =
             TakeBetween(page, u"alert__title\">", u"</", Consume).remove(QStringLiteral("<pre>"));
-        state.m_account = AccountName(TakeBetween(page, u"_nickname\">", u"<", Consume));
+        state.m_account = PageAccountName(TakeBetween(page, u"_nickname\">", u"<", Consume));
         // An error page answers as well: without a title there is no album.
         if (record.title.isEmpty()) {
             return;
@@ -353,7 +348,7 @@ void FetchYupooNewAlbums(JobState& state, const QString& address) {
             if (name.isEmpty()) {
                 name = TakeBetween(page, u"alert__title\">", u"<", Consume);
             }
-            state.m_account = AccountName(name);
+            state.m_account = PageAccountName(name);
         }
         QStringList pieces;
         if (SplitText(page.view(), u"class=\"showindex__children", pieces) == 0) {
