@@ -1,102 +1,18 @@
-#include "cli/cli_run.h"
+#include "cli_site_test.h"
 
-#include "jobs/job_fixture.h"
-#include "web/pause_clock.h"
-
-#include <QFileInfo>
-#include <QUrl>
-
-#include <cstdio>
-#include <map>
-#include <mutex>
-#include <set>
+#include <QDir>
 
 namespace mosaiq::test {
 namespace {
 
 // The photo-community sites through the command line, as a user types their addresses: the
 // real site table lists and queues, the workers save into the folders the settings give.
-class CommunitySitesCliTest : public JobTest {
+class CommunitySitesCliTest : public CliSiteTest {
   protected:
-    void SetUp() override {
-        JobTest::SetUp();
-        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
-    }
-    void TearDown() override {
-        InstallSleeper(m_formerSleeper);
-        JobTest::TearDown();
-    }
-
-    // Serves `reply` at the address, path and query exactly as sent; anything else is 404.
-    void Serve(const QString& address, const Reply& reply) {
-        const QUrl url(address);
-        const QString path = url.path(QUrl::FullyEncoded);
-        const QString target = path + (url.hasQuery() ? u'?' + url.query(QUrl::FullyEncoded) : "");
-        std::lock_guard lock(m_mutex);
-        m_pages[url.host() + target] = reply;
-        if (!m_routed.insert(url.host() + path).second) {
-            return;
-        }
-        server.Route(url.host(), path, [this](const RecordedRequest& r) {
-            std::lock_guard lock(m_mutex);
-            const auto found = m_pages.find(r.host + r.target);
-            if (found != m_pages.end()) {
-                return found->second;
-            }
-            Reply missing;
-            missing.status = 404;
-            return missing;
-        });
-    }
-    static Reply Page(const QString& name) {
-        QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + name);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-        Reply reply;
-        reply.body = file.readAll();
-        return reply;
-    }
-    static Reply Picture(const QByteArray& body) {
-        Reply reply;
-        reply.body = body;
-        return reply;
-    }
-
-    struct Run {
-        int code;
-        QString out;
-        QString err;
-    };
-    Run Cli(QStringList args) {
-        args << "--data-dir" << dataDir();
-        if (args.first() == u"download") {
-            args << "--save" << saveDir();
-        }
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        const int code = RunCli(args, {out, err, false});
-        return {code, ReadBack(out), ReadBack(err)};
-    }
-    static QString ReadBack(std::FILE* file) {
-        std::rewind(file);
-        QByteArray bytes;
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-            bytes.append(buffer, qsizetype(n));
-        }
-        std::fclose(file);
-        return QString::fromUtf8(bytes);
-    }
-    QByteArray Saved(const QString& relative) const { return Read(saveDir() + relative); }
     static QByteArray Utf16File(const QString& text) {
         return QByteArray("\xFF\xFE", 2) +
                QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     }
-
-  private:
-    Sleeper m_formerSleeper;
-    std::mutex m_mutex;
-    std::map<QString, Reply> m_pages;
-    std::set<QString> m_routed;
 };
 
 TEST_F(CommunitySitesCliTest, Site56UserListsAndDownloads) {

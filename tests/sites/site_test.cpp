@@ -18,7 +18,7 @@ void SiteTest::SetUp() {
     g_pictureQueue().Clear();
     g_pictureQueue().folder = saveDir();
     m_formerSleeper = InstallSleeper([this](std::chrono::milliseconds pause) {
-        std::lock_guard lock(m_repliesMutex);
+        std::lock_guard lock(m_pausesMutex);
         pauses.push_back(pause.count());
     });
 }
@@ -44,48 +44,18 @@ QString SiteTest::Masked(const QString& target) const {
     return target.left(question + 1) + items.join(u'&');
 }
 
-QString SiteTest::Key(const QString& host, const QString& maskedTarget, bool tls) const {
-    return (tls ? QStringLiteral("https://") : QStringLiteral("http://")) + host + maskedTarget;
-}
-
 void SiteTest::Serve(const QString& address, Reply reply) {
     ServeInTurn(address, {std::move(reply)});
 }
 
 void SiteTest::ServeInTurn(const QString& address, std::vector<Reply> replies) {
-    const QUrl url(address);
-    const QString host = url.host();
-    const QString path = url.path(QUrl::FullyEncoded);
-    const QString target =
-        path + (url.hasQuery() ? u'?' + url.query(QUrl::FullyEncoded) : QString());
-    {
-        std::lock_guard lock(m_repliesMutex);
-        m_replies[Key(host, Masked(target), url.scheme() == u"https")] = std::move(replies);
-        if (!m_routed.insert({host, path}).second) {
-            return;
-        }
-    }
-    server.Route(host, path, [this](const RecordedRequest& r) {
-        std::lock_guard lock(m_repliesMutex);
-        const auto found = m_replies.find(Key(r.host, Masked(r.target), r.tls));
-        if (found == m_replies.end() || found->second.empty()) {
-            Reply missing;
-            missing.status = 404;
-            missing.body = "no page at this address";
-            return missing;
-        }
-        Reply reply = found->second.front();
-        if (found->second.size() > 1) {
-            found->second.erase(found->second.begin());
-        }
-        return reply;
-    });
+    m_routes.Serve(address, std::move(replies));
 }
 
 std::string SiteTest::RequestLog() const {
     QStringList lines;
     for (const RecordedRequest& r : server.requests()) {
-        lines << r.method + u' ' + Key(r.host, Masked(r.target), r.tls);
+        lines << r.method + u' ' + m_routes.AddressOf(r);
         for (const QString& name : loggedHeaders) {
             if (r.hasHeader(name.toLatin1())) {
                 lines << QStringLiteral("  ") + name + QStringLiteral(": ") +

@@ -3,6 +3,7 @@
 #include "core/job_state.h"
 #include "core/picture_queue.h"
 #include "support/fixture_server.h"
+#include "support/page_routes.h"
 #include "support/recording_frontend.h"
 #include "support/sandbox.h"
 #include "web/pause_clock.h"
@@ -72,11 +73,9 @@ class SiteTest : public Sandbox {
 
   private:
     QString Masked(const QString& target) const;
-    QString Key(const QString& host, const QString& maskedTarget, bool tls) const;
 
-    std::mutex m_repliesMutex;
-    std::map<QString, std::vector<Reply>> m_replies;
-    std::set<std::pair<QString, QString>> m_routed;
+    PageRoutes m_routes{server, [this](const QString& target) { return Masked(target); }};
+    std::mutex m_pausesMutex;
     Sleeper m_formerSleeper;
 };
 
