@@ -1,27 +1,18 @@
-#include "cli/cli_run.h"
-#include "support/fixture_server.h"
-#include "support/sandbox.h"
-#include "web/pause_clock.h"
+#include "cli_site_test.h"
 
 #include <QDirIterator>
-#include <QFile>
 #include <QUrlQuery>
 
-#include <cstdio>
 #include <map>
 
 namespace mosaiq::test {
 namespace {
 
-QByteArray Fixture(const QString& name) {
-    QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + name);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    return file.readAll();
-}
-
 Reply Page(const char* name) {
     Reply reply;
-    reply.body = Fixture(QString::fromUtf8(name));
+    QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + QString::fromUtf8(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    reply.body = file.readAll();
     return reply;
 }
 
@@ -108,33 +99,8 @@ struct CliCase {
     QStringList files;  // under the save folder
 };
 
-class BaiduSinaCliTest : public Sandbox, public ::testing::WithParamInterface<CliCase> {
+class BaiduSinaCliTest : public CliSiteTest, public ::testing::WithParamInterface<CliCase> {
   protected:
-    void SetUp() override {
-        Sandbox::SetUp();
-        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
-    }
-    void TearDown() override {
-        InstallSleeper(m_formerSleeper);
-        Sandbox::TearDown();
-    }
-
-    QString Cli(QStringList args, int& code) {
-        args << "--data-dir" << dataDir() << "--quiet";
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        code = RunCli(args, {out, err, false});
-        std::fclose(err);
-        std::rewind(out);
-        QByteArray bytes;
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) {
-            bytes.append(buffer, qsizetype(n));
-        }
-        std::fclose(out);
-        return QString::fromUtf8(bytes);
-    }
-
     // Every file under the save folder, relative, sorted.
     QStringList SavedFiles() const {
         QStringList files;
@@ -148,31 +114,23 @@ class BaiduSinaCliTest : public Sandbox, public ::testing::WithParamInterface<Cl
         files.sort();
         return files;
     }
-
-    FixtureServer server;
-
-  private:
-    Sleeper m_formerSleeper;
 };
 
 TEST_P(BaiduSinaCliTest, ListAndDownloadAsTyped) {
     const CliCase& c = GetParam();
     c.serve(server);
 
-    int code = -1;
-    const QString listed = Cli({"list", QString::fromUtf8(c.address)}, code);
-    EXPECT_EQ(code, 0);
+    const Run listed = Cli({"list", QString::fromUtf8(c.address), "--quiet"});
+    EXPECT_EQ(listed.code, 0) << listed.err.toStdString();
     QStringList titles;
-    for (const QString& line : listed.split(u'\n', Qt::SkipEmptyParts)) {
+    for (const QString& line : listed.out.split(u'\n', Qt::SkipEmptyParts)) {
         titles << line.section(u'\t', 1, 1);
     }
     EXPECT_EQ(titles.join(u'\n'), QString::fromUtf8(c.listed));
 
-    const QString save = saveDir();
-    Cli({"download", QString::fromUtf8(c.address), "--albums", c.albums, "--save", save,
-         "--threads", "2"},
-        code);
-    EXPECT_EQ(code, 0);
+    const Run download =
+        Cli({"download", QString::fromUtf8(c.address), "--albums", c.albums, "--threads", "2"});
+    EXPECT_EQ(download.code, 0) << download.err.toStdString();
     EXPECT_EQ(SavedFiles(), c.files);
     for (const QString& file : SavedFiles()) {
         QFile saved(saveDir() + file);

@@ -1,61 +1,27 @@
-#include "cli/cli_run.h"
-
-#include "support/fixture_server.h"
-#include "support/sandbox.h"
-#include "web/pause_clock.h"
+#include "cli_site_test.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-
-#include <cstdio>
 
 namespace mosaiq::test {
 namespace {
 
 // The command-line tool on the picture-board sites, as a user types their addresses: the real
 // site table, the sites' pages from the fixture server.
-class BoardsCliTest : public Sandbox {
+class BoardsCliTest : public CliSiteTest {
   protected:
-    void SetUp() override {
-        Sandbox::SetUp();
-        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
-    }
-    void TearDown() override {
-        InstallSleeper(m_formerSleeper);
-        Sandbox::TearDown();
-    }
-
-    static QByteArray Fixture(const QString& name) {
-        QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + name);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-        return file.readAll();
-    }
+    static QByteArray Fixture(const QString& name) { return Page(name).body; }
+    // One page for every query of a path.
     void Serve(const QString& host, const QString& path, const QByteArray& body) {
-        Reply reply;
-        reply.body = body;
-        server.Route(host, path, reply);
+        server.Route(host, path, Picture(body));
     }
 
     // Runs "download INPUT" into the save folder; returns the exit code.
     int Download(const QString& input) {
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        const int code = RunCli({"download", input, "--save", saveDir() + "out", "--threads", "2",
-                                 "--data-dir", dataDir()},
-                                {out, err, false});
-        std::rewind(err);
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) {
-            errText.append(buffer, qsizetype(n));
-        }
-        std::rewind(out);
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) {
-            outText.append(buffer, qsizetype(n));
-        }
-        std::fclose(out);
-        std::fclose(err);
-        return code;
+        const Run run = Cli({"download", input, "--save", saveDir() + "out", "--threads", "2"});
+        errText = run.err.toUtf8();
+        outText = run.out.toUtf8();
+        return run.code;
     }
 
     // Every saved file but the albums' marker files, relative to the save folder, with its
@@ -94,12 +60,8 @@ class BoardsCliTest : public Sandbox {
         }
     }
 
-    FixtureServer server;
     QByteArray errText;
     QByteArray outText;
-
-  private:
-    Sleeper m_formerSleeper;
 };
 
 TEST_F(BoardsCliTest, DoubanAlbumDownloads) {
