@@ -118,6 +118,11 @@ ListJobResult RunListJob(JobState& state, const SiteDispatch& dispatch) {
     CleanFolderPart(state.m_subDir);
     result.albums = state.m_records.Size();
     EndJob(state, result.albums);
+    // A page bomb or a runaway page is a failed request; the user learns why pages are missing.
+    if (const int oversized = CurrentReachRecord().oversizedPages; oversized > 0) {
+        frontend.SetStatusText(StatusLine::Progress,
+                               QStringLiteral("%1个网页超过64MB，没有读取").arg(oversized));
+    }
     result.singleItem = result.singleItem && result.albums >= 1;
     return result;
 }

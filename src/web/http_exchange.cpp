@@ -4,8 +4,8 @@
 #include "web/body_validity.h"
 #include "web/cookie_hook.h"
 #include "web/http_client.h"
-#include "web/response_decoding.h"
 #include "web/reach_record.h"
+#include "web/response_decoding.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -244,6 +244,9 @@ bool Transfer::FinishHeaders() {
     if (const std::optional<qint64> declared = DeclaredLength(headerBytes)) {
         if (*declared < minBytes() || (options.maxSizeKb != 0 && *declared > maxBytes()) ||
             (!fileMode && *declared > kMaxPageBytes)) {
+            if (!fileMode && *declared > kMaxPageBytes) {
+                NoteOversizedPage();
+            }
             failed = true;
             return false;  // before any body byte is read
         }
@@ -287,8 +290,12 @@ bool Transfer::TakeBody(const char* data, size_t size) {
         endMarkerHit = true;
         return false;  // the rest of the answer is not read
     }
-    if ((options.maxSizeKb != 0 && response.body.size() > maxBytes()) ||
-        response.body.size() > kMaxPageBytes) {
+    if (response.body.size() > kMaxPageBytes) {
+        NoteOversizedPage();
+        failed = true;
+        return false;
+    }
+    if (options.maxSizeKb != 0 && response.body.size() > maxBytes()) {
         failed = true;
         return false;
     }

@@ -19,6 +19,10 @@ void NoteAnswer() {
     t_record.anyAnswer = true;
 }
 
+void NoteOversizedPage() {
+    ++t_record.oversizedPages;
+}
+
 void NoteUnreached(const QString& host) {
     if (t_record.unreachedHost.isEmpty()) {
         t_record.unreachedHost = host;

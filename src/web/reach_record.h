@@ -10,6 +10,7 @@ namespace mosaiq {
 struct ReachRecord {
     bool anyAnswer = false;
     QString unreachedHost;
+    int oversizedPages = 0;  // pages refused for passing the page bound
 
     // Nothing answered and a host was tried and not reached.
     bool NothingReached() const { return !anyAnswer && !unreachedHost.isEmpty(); }
@@ -21,5 +22,6 @@ ReachRecord CurrentReachRecord();
 // Kept by the HTTP client after each exchange.
 void NoteAnswer();
 void NoteUnreached(const QString& host);
+void NoteOversizedPage();
 
 }  // namespace mosaiq

@@ -1,6 +1,7 @@
 #include "web/response_decoding.h"
 
 #include "web/codepage.h"
+#include "web/reach_record.h"
 #include "web/stream_inflater.h"
 #include "web/text_helpers.h"
 
@@ -57,6 +58,7 @@ bool ApplyBodyMarkers(QByteArray& bytes, const QByteArray& startMarker,
 
 QString DecodeResponseText(HttpResponse& response, unsigned flags) {
     if (response.body.size() > kMaxPageBytes) {
+        NoteOversizedPage();
         return QString();
     }
     QByteArray bytes;
@@ -64,6 +66,7 @@ QString DecodeResponseText(HttpResponse& response, unsigned flags) {
         StreamInflater inflater(kMaxPageBytes);
         inflater.Feed(response.body.constData(), response.body.size(), bytes);  // partial counts
         if (inflater.tooLarge()) {
+            NoteOversizedPage();
             return QString();
         }
         if (bytes.isEmpty()) {

@@ -175,6 +175,22 @@ TEST_F(ListJobTest, ASiteNotReachedIsSaidInsteadOfTheLoginHint) {
         << frontend.messages.join("|").toStdString();
 }
 
+TEST_F(ListJobTest, APageBombIsRefusedAndSaidInTheStatus) {
+    // Just over 64 MiB of zeros in well under a megabyte, as the account's route page.
+    Reply bomb;
+    bomb.body = GzipBytes(QByteArray(65 * 1024 * 1024, '\0'));
+    bomb.headers = {{"Content-Encoding", "gzip"}};
+    server.Route("user.qzone.qq.com", "/proxy/domain/r.qzone.qq.com/GetRoute", bomb);
+    const Sleeper before = InstallSleeper([](std::chrono::milliseconds) {});
+    PrepareListJob(state);
+    const ListJobResult result = RunListJob(state, SiteTableDispatch());
+    InstallSleeper(before);
+
+    EXPECT_EQ(result.albums, 0);
+    ASSERT_FALSE(frontend.progressStatus.isEmpty());
+    EXPECT_EQ(frontend.progressStatus.last(), QStringLiteral("1个网页超过64MB，没有读取"));
+}
+
 TEST_F(ListJobTest, SecondClickStopsAndKeepsTheAlbumsFound) {
     for (int i = 0; i < 5; ++i) {
         AddAlbum(QStringLiteral("album%1").arg(i), 1);
