@@ -1,13 +1,8 @@
-#include "cli/cli_run.h"
+#include "cli_site_test.h"
 
-#include "jobs/job_fixture.h"
-#include "web/pause_clock.h"
-
+#include <QDir>
 #include <QDirIterator>
-#include <QUrl>
 
-#include <cstdio>
-#include <map>
 #include <vector>
 
 namespace mosaiq::test {
@@ -25,89 +20,43 @@ struct CliSite {
     QStringList files;  // "<path in the save folder> <- <picture address>" of every picture saved
 };
 
-class PlainListSitesCliTest : public JobTest, public ::testing::WithParamInterface<CliSite> {
+class PlainListSitesCliTest : public CliSiteTest, public ::testing::WithParamInterface<CliSite> {
   protected:
     void SetUp() override {
-        JobTest::SetUp();
-        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
+        CliSiteTest::SetUp();
         for (const auto& [address, fixture] : GetParam().pages) {
-            QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + QString::fromUtf8(fixture));
-            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fixture;
-            Serve(QString::fromUtf8(address), file.readAll());
+            Serve(QString::fromUtf8(address), Page(QString::fromUtf8(fixture)));
         }
         for (const QString& picture : GetParam().pictures) {
             Serve(picture, "JPEG " + picture.toUtf8());
         }
     }
 
-    void TearDown() override {
-        InstallSleeper(m_formerSleeper);
-        JobTest::TearDown();
-    }
-
-    // Pages are told apart by their whole path and query.
-    void Serve(const QString& address, const QByteArray& body) {
-        const QUrl url(address);
-        const QString target = url.path() + (url.hasQuery() ? u'?' + url.query() : QString());
-        const bool routed = m_bodies.count({url.host(), url.path()}) > 0;
-        m_bodies[{url.host(), url.path()}][target] = body;
-        if (routed) {
-            return;
-        }
-        const auto* bodies = &m_bodies[{url.host(), url.path()}];
-        server.Route(url.host(), url.path(), [bodies](const RecordedRequest& r) {
-            Reply reply;
-            const auto found = bodies->find(r.target);
-            if (found == bodies->end()) {
-                reply.status = 404;
-            } else {
-                reply.body = found->second;
-            }
-            return reply;
-        });
-    }
-
-    QString Cli(QStringList args, int& code) {
-        args << GetParam().typed.mid(1) << "--data-dir" << dataDir();
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        code = RunCli(args, {out, err, false});
-        std::rewind(out);
-        QByteArray bytes;
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) {
-            bytes.append(buffer, qsizetype(n));
-        }
-        std::fclose(out);
-        std::fclose(err);
-        return QString::fromUtf8(bytes);
-    }
-
-    std::map<std::pair<QString, QString>, std::map<QString, QByteArray>> m_bodies;
-    Sleeper m_formerSleeper;
+    // The command, with the site type where the address alone does not tell it.
+    Run SiteCli(QStringList args) { return Cli(args << GetParam().typed.mid(1)); }
 };
 
 TEST_P(PlainListSitesCliTest, ListThenDownloadOneAlbum) {
     const CliSite& site = GetParam();
-    int code = -1;
-    const QString listed = Cli({"list", site.typed[0]}, code);
-    EXPECT_EQ(code, 0);
+    const Run listed = SiteCli({"list", site.typed[0]});
+    EXPECT_EQ(listed.code, 0) << listed.err.toStdString();
     QStringList titles;
-    for (const QString& line : listed.split(u'\n', Qt::SkipEmptyParts)) {
+    for (const QString& line : listed.out.split(u'\n', Qt::SkipEmptyParts)) {
         titles << line.section(u'\t', 1, 1);
     }
     EXPECT_EQ(titles, site.titles);
 
     const QString save = saveDir() + QStringLiteral("out");
-    Cli({"download", site.typed[0], "--albums", QString::number(site.album), "--save", save,
-         "--threads", "4"},
-        code);
-    EXPECT_EQ(code, 0);
+    const Run download = SiteCli({"download", site.typed[0], "--albums",
+                                  QString::number(site.album), "--save", save, "--threads", "4"});
+    EXPECT_EQ(download.code, 0) << download.err.toStdString();
     QStringList saved;
     for (QDirIterator it(save, {"*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
          it.hasNext();) {
         const QString path = it.next();
-        const QByteArray body = Read(path);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QByteArray body = file.readAll();
         saved << QDir(save).relativeFilePath(path) + QStringLiteral(" <- ") +
                      QString::fromUtf8(body.mid(5));
         EXPECT_TRUE(body.startsWith("JPEG ")) << path.toStdString();
