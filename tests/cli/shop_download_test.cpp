@@ -1,8 +1,6 @@
-#include "cli/cli_run.h"
+#include "cli_site_test.h"
 
-#include "jobs/job_fixture.h"
-#include "web/pause_clock.h"
-
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -14,22 +12,11 @@ namespace {
 
 // `mosaiq-cli download PRODUCT` as a user types it, against the fixture site: the product
 // page, the album it makes and the pictures saved under their names.
-class ShopDownloadTest : public JobTest {
+class ShopDownloadTest : public CliSiteTest {
   protected:
-    void SetUp() override {
-        JobTest::SetUp();
-        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
-    }
-    void TearDown() override {
-        InstallSleeper(m_formerSleeper);
-        JobTest::TearDown();
-    }
-
+    // One page for every query of the address's path.
     void ServePage(const QString& address, const QString& fixture, bool declaredGbk = false) {
-        QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + fixture);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << fixture.toStdString();
-        Reply reply;
-        reply.body = file.readAll();
+        Reply reply = Page(fixture);
         if (declaredGbk) {
             reply.headers = {{"Content-Type", "text/html; charset=GBK"}};
         }
@@ -48,27 +35,11 @@ class ShopDownloadTest : public JobTest {
     // Runs the download (several threads: one thread pauses between pictures); the pictures
     // saved in the one album's folder, sorted.
     QStringList Download(const QString& input, QString& title) {
-        const QString save = saveDir() + QStringLiteral("out");
-        std::FILE* out = std::tmpfile();
-        std::FILE* err = std::tmpfile();
-        const int code = RunCli({"download", input, "--save", save, "--json", "--threads", "5",
-                                 "--data-dir", dataDir()},
-                                {out, err, false});
-        m_code = code;
-        std::rewind(out);
-        QByteArray bytes;
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) {
-            bytes.append(buffer, qsizetype(n));
-        }
-        std::fclose(out);
-        std::rewind(err);
-        m_errors.clear();
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) {
-            m_errors.append(buffer, qsizetype(n));
-        }
-        std::fclose(err);
-        const QList<QByteArray> lines = bytes.split('\n');
+        const Run run = Cli({"download", input, "--save", saveDir() + QStringLiteral("out"),
+                             "--json", "--threads", "5"});
+        m_code = run.code;
+        m_errors = run.err.toUtf8();
+        const QList<QByteArray> lines = run.out.toUtf8().split('\n');
         const QJsonObject album = QJsonDocument::fromJson(lines.value(0)).object();
         title = album["title"].toString();
         QStringList files =
@@ -79,9 +50,6 @@ class ShopDownloadTest : public JobTest {
 
     QByteArray m_errors;  // what the CLI told the user
     int m_code = -1;      // its exit status
-
-  private:
-    Sleeper m_formerSleeper;
 };
 
 TEST_F(ShopDownloadTest, EachProductSourceSavesItsPicturesUnderTheirNames) {
