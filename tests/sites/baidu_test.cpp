@@ -13,14 +13,6 @@ QString Bd(const char* name) {
     return QStringLiteral("baidu/") + QLatin1String(name);
 }
 
-ST_PERLISTRECORD Album(const char* title, const char* ref, int count = -1) {
-    ST_PERLISTRECORD record;
-    record.title = QString::fromUtf8(title);
-    record.albumRef = QString::fromUtf8(ref);
-    record.pictureCount = count;
-    return record;
-}
-
 class BaiduTest : public SiteTest {
   protected:
     void SetUp() override {

@@ -10,14 +10,6 @@ QString Sn(const char* name) {
     return QStringLiteral("sina/") + QLatin1String(name);
 }
 
-ST_PERLISTRECORD Album(const char* title, const char* ref, int count = -1) {
-    ST_PERLISTRECORD record;
-    record.title = QString::fromUtf8(title);
-    record.albumRef = QString::fromUtf8(ref);
-    record.pictureCount = count;
-    return record;
-}
-
 class SinaTest : public SiteTest {
   protected:
     void SetUp() override {

@@ -58,6 +58,14 @@ class SiteTest : public Sandbox {
     static void LogIn(const QString& domain, const QList<QPair<QByteArray, QByteArray>>& pairs);
 
     int AddRecord(const ST_PERLISTRECORD& record) { return state.m_records.Append(record) - 1; }
+    // A listed album as the picture adapters find it.
+    static ST_PERLISTRECORD Album(const char* title, const char* ref, int count = -1) {
+        ST_PERLISTRECORD record;
+        record.title = QString::fromUtf8(title);
+        record.albumRef = QString::fromUtf8(ref);
+        record.pictureCount = count;
+        return record;
+    }
     // The queued pictures: address, then " <- " and the description, then " | " and the
     // request-header text when there is one.
     QStringList Queued() const;
