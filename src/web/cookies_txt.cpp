@@ -58,7 +58,9 @@ QString ReadLine(QByteArray line, QNetworkCookie& cookie) {
     while (domain.startsWith('.')) {
         domain.remove(0, 1);
     }
-    if (domain.isEmpty() || domain.contains(' ') || domain.contains('/')) {
+    // A domain starting with "#" would be written back as a comment or an HttpOnly mark.
+    if (domain.isEmpty() || domain.contains(' ') || domain.contains('/') ||
+        domain.startsWith('#')) {
         return QStringLiteral("bad domain");
     }
     if (!ReadFlag(fields[1], subdomains)) {
