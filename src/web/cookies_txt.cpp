@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace mosaiq {
 
 namespace {
@@ -58,9 +60,13 @@ QString ReadLine(QByteArray line, QNetworkCookie& cookie) {
     while (domain.startsWith('.')) {
         domain.remove(0, 1);
     }
-    // A domain starting with "#" would be written back as a comment or an HttpOnly mark.
+    // A domain starting with "#" would be written back as a comment or an HttpOnly mark, one
+    // with a control character would not read back the same.
+    const bool controlCharacter = std::any_of(domain.cbegin(), domain.cend(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
     if (domain.isEmpty() || domain.contains(' ') || domain.contains('/') ||
-        domain.startsWith('#')) {
+        domain.startsWith('#') || controlCharacter) {
         return QStringLiteral("bad domain");
     }
     if (!ReadFlag(fields[1], subdomains)) {
