@@ -1,5 +1,7 @@
 #include "core/settings_record.h"
 
+#include "core/site_type.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -76,7 +78,10 @@ QString SettingsPath(const QString& dataDir) {
 }
 
 size_t SlotIndex(int listType) {
-    return size_t(listType >= 0 && listType < kSettingsSlots ? listType : 0);
+    // The file keeps more slots than there are site types; anything outside them uses the QQ
+    // family's slot, the first.
+    const bool inFile = unsigned(listType) < unsigned(kSettingsSlots);
+    return size_t(inFile ? listType : SiteTypeValue(SiteType::QqFamily));
 }
 
 void SetFirstRunDefaults(SettingsRecord& record) {

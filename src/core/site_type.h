@@ -35,4 +35,9 @@ constexpr int32_t SiteTypeValue(SiteType type) {
     return static_cast<int32_t>(type);
 }
 
+// True when `value` names a site type (a value from settings or a command line may not).
+constexpr bool IsSiteTypeValue(int32_t value) {
+    return value >= SiteTypeValue(SiteType::QqFamily) && value <= SiteTypeValue(SiteType::Topit);
+}
+
 }  // namespace mosaiq

@@ -618,7 +618,7 @@ QString WithLineBreaks(QString text) {
 }
 
 AlbumListPlan PlanAlbumList(int listType, int subType, const QString& text) {
-    if (listType < 0 || listType >= kSiteTypeCount) {
+    if (!IsSiteTypeValue(listType)) {
         return {};
     }
     switch (SiteType(listType)) {

@@ -52,7 +52,7 @@ void Tell(JobState& state, const QString& text) {
 }  // namespace
 
 std::optional<std::vector<PictureSource>> PictureSourcesFor(int listType, int subType) {
-    if (listType < 0 || listType >= kSiteTypeCount) {
+    if (!IsSiteTypeValue(listType)) {
         return std::nullopt;
     }
     switch (SiteType(listType)) {
