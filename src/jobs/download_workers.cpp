@@ -8,7 +8,6 @@
 #include "web/http_client.h"
 #include "web/pause_clock.h"
 
-#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <algorithm>
@@ -41,7 +40,8 @@ struct WorkerRun {
     uint32_t maxSizeK = 0;
 
     std::mutex mutex;
-    std::condition_variable rowAssigned;
+    // One per slot: handing a row to one slot wakes that slot only.
+    std::unique_ptr<std::condition_variable[]> rowAssigned;
     std::condition_variable rowFinished;
     std::vector<int> rowOfSlot;     // kIdle when the slot waits for a row
     std::deque<int> finishedSlots;  // slots whose row ended, oldest first
@@ -68,8 +68,19 @@ QString FailureReason(const HttpResponse& response) {
     return statusLine.isEmpty() ? QStringLiteral("服务器无响应") : statusLine;
 }
 
-// Empty when the picture was saved, else why not.
-QString FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
+struct PictureOutcome {
+    QString failure;  // empty when the picture was saved
+    qint64 savedBytes = 0;
+};
+
+PictureOutcome Outcome(const HttpResponse& response) {
+    if (response.savedToFile) {
+        return {QString(), response.bodyLength};
+    }
+    return {FailureReason(response), 0};
+}
+
+PictureOutcome FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     QString address = entry.address;
     QString fallback;
     const qsizetype lineBreak = address.indexOf(u"\r\n");
@@ -89,13 +100,13 @@ QString FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     HttpResponse response;
     HttpRequest(response, options, UseCache | NoReload);
     if (fallback.isEmpty() || run.aborted.load()) {
-        return response.savedToFile ? QString() : FailureReason(response);
+        return Outcome(response);
     }
     if (!response.savedToFile || ShortBodyMeansMissing(fallback, response.bodyLength)) {
         options.url = WithScheme(fallback);
         HttpRequest(response, options, UseCache | NoReload);
     }
-    return response.savedToFile ? QString() : FailureReason(response);
+    return Outcome(response);
 }
 
 // One slot: fetches the rows the monitor hands it until told to quit. The thread (and its
@@ -103,27 +114,33 @@ QString FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
 void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
     std::unique_lock lock(run->mutex);
     for (;;) {
-        run->rowAssigned.wait(lock, [&] { return run->quit || run->rowOfSlot[slot] != kIdle; });
+        run->rowAssigned[size_t(slot)].wait(
+            lock, [&] { return run->quit || run->rowOfSlot[slot] != kIdle; });
         const int row = run->rowOfSlot[slot];
         if (row == kIdle) {
             return;
         }
         lock.unlock();
         const PictureEntry& entry = run->entries[size_t(row)];
-        const QString failure = FetchPicture(*run, entry);
-        const QString target = PictureTargetPath(run->folder, entry.fileName);
-        if (failure.isEmpty()) {
-            AddSavedBytes(QFileInfo(target).size());
-        }
+        const PictureOutcome outcome = FetchPicture(*run, entry);
+        AddSavedBytes(outcome.savedBytes);
         run->done.fetch_add(1);
         lock.lock();
         // A picture cut off by the user's stop is not a failure to report.
-        if (!failure.isEmpty() && !run->aborted.load()) {
-            run->failures.push_back({row, entry.address, target, failure});
+        if (!outcome.failure.isEmpty() && !run->aborted.load()) {
+            run->failures.push_back({row, entry.address,
+                                     PictureTargetPath(run->folder, entry.fileName),
+                                     outcome.failure});
         }
         run->rowOfSlot[slot] = kIdle;
         run->finishedSlots.push_back(slot);
         run->rowFinished.notify_one();
+    }
+}
+
+void WakeSlots(WorkerRun& run) {
+    for (size_t slot = 0; slot < run.rowOfSlot.size(); ++slot) {
+        run.rowAssigned[slot].notify_one();
     }
 }
 
@@ -172,6 +189,7 @@ void DownPicFunc() {
     run->minSizeK = g_minSizeK.load();
     run->maxSizeK = g_maxSizeK.load();
     run->rowOfSlot.assign(size_t(slotCount), kIdle);
+    run->rowAssigned = std::make_unique<std::condition_variable[]>(size_t(slotCount));
 
     std::deque<int> rowsLeft;
     for (int row = 0; row < total; ++row) {
@@ -190,7 +208,7 @@ void DownPicFunc() {
             rowsLeft.pop_front();
         }
     }
-    run->rowAssigned.notify_all();
+    WakeSlots(*run);
 
     bool stopped = threads.empty();
     int lastShown = total + 1;
@@ -222,7 +240,7 @@ void DownPicFunc() {
             }
             run->rowOfSlot[size_t(slot)] = rowsLeft.front();
             rowsLeft.pop_front();
-            run->rowAssigned.notify_all();
+            run->rowAssigned[size_t(slot)].notify_one();
         }
         lock.unlock();
         const int done = run->done.load();
@@ -243,7 +261,7 @@ void DownPicFunc() {
         std::lock_guard lock(run->mutex);
         run->quit = true;
     }
-    run->rowAssigned.notify_all();
+    WakeSlots(*run);
     // After a stop the busy slots' transfers are cut off: they end within a progress poll of
     // the HTTP client, and no worker outlives the job to write a file or reach a server.
     for (std::thread& thread : threads) {

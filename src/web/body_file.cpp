@@ -1,113 +1,118 @@
 #include "web/body_file.h"
 
 #include <QFile>
-#include <QFileInfo>
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
-#include <filesystem>
-#include <mutex>
-#include <system_error>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
 
 namespace mosaiq {
 namespace {
 
-// The process's umask, read without changing it where the system tells it (changing it, even
-// for a moment, would race with other threads creating files).
-mode_t ProcessUmask() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("Umask:")) {
-                bool ok = false;
-                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
-                if (ok) {
-                    return mode_t(mask);
-                }
-            }
-        }
-    }
-    static std::mutex mutex;
-    std::lock_guard lock(mutex);
-    const mode_t mask = umask(022);
-    umask(mask);
-    return mask;
-}
-
-// What a file made with open(2) would get: the temporary file is made for its owner only.
-QFileDevice::Permissions UmaskPermissions() {
-    const mode_t mode = 0666 & ~ProcessUmask();
-    QFileDevice::Permissions permissions;
-    const std::pair<mode_t, QFileDevice::Permissions> bits[] = {
-        {S_IRUSR, QFileDevice::ReadOwner | QFileDevice::ReadUser},
-        {S_IWUSR, QFileDevice::WriteOwner | QFileDevice::WriteUser},
-        {S_IRGRP, QFileDevice::ReadGroup},
-        {S_IWGRP, QFileDevice::WriteGroup},
-        {S_IROTH, QFileDevice::ReadOther},
-        {S_IWOTH, QFileDevice::WriteOther},
-    };
-    for (const auto& [bit, permission] : bits) {
-        if (mode & bit) {
-            permissions |= permission;
-        }
-    }
-    return permissions;
-}
-
-}  // namespace
-
-namespace {
+constexpr int kNameAttempts = 100;
 
 // Short and independent of the target's name: a target whose name is as long as the file
 // system allows leaves no room for a suffix.
-QString TemporaryTemplate(const QString& target) {
-    return QFileInfo(target).absolutePath() + QStringLiteral("/.mosaiq-XXXXXX.part");
+QByteArray TemporaryName(const QByteArray& folder) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, sizeof(kLetters) - 2);
+    QByteArray name = folder + "/.mosaiq-";
+    for (int i = 0; i < 6; ++i) {
+        name.append(kLetters[pick(random)]);
+    }
+    return name + ".part";
+}
+
+QByteArray FolderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) {
+        return ".";
+    }
+    return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
 }  // namespace
 
-BodyFile::BodyFile(const QString& target) : m_target(target), m_file(TemporaryTemplate(target)) {
-    m_open = m_file.open();
-    if (!m_open) {
-        m_error = m_file.errorString();
+BodyFile::BodyFile(const QString& target) : m_target(QFile::encodeName(target)) {
+    const QByteArray folder = FolderOf(m_target);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        QByteArray name = TemporaryName(folder);
+        // 0666 less the umask, as any file the user's programs make.
+        m_fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd >= 0) {
+            m_temporary = std::move(name);
+            return;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    m_error = QString::fromLocal8Bit(std::strerror(errno));
+}
+
+BodyFile::~BodyFile() {
+    Discard();
+}
+
+void BodyFile::Discard() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temporary.isEmpty()) {
+        ::unlink(m_temporary.constData());
+        m_temporary.clear();
     }
 }
 
-void BodyFile::Fail(const QString& error) {
+void BodyFile::Fail(int error) {
     if (m_error.isEmpty()) {
-        m_error = error;
+        m_error = QString::fromLocal8Bit(std::strerror(error));
     }
-    m_open = false;
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
 }
 
 void BodyFile::Write(const char* data, qint64 length) {
-    if (m_open && m_file.write(data, length) != length) {
-        Fail(m_file.errorString());
+    while (m_fd >= 0 && length > 0) {
+        const ssize_t written = ::write(m_fd, data, size_t(length));
+        if (written < 0) {
+            if (errno != EINTR) {
+                Fail(errno);
+            }
+            continue;
+        }
+        data += written;
+        length -= written;
     }
 }
 
 bool BodyFile::Commit() {
-    // A full disk often shows only when the buffered rest is written out.
-    if (m_open && !m_file.flush()) {
-        Fail(m_file.errorString());
-    }
-    if (!m_open) {
+    if (m_fd < 0) {
         return false;
     }
-    m_file.setPermissions(UmaskPermissions());
-    m_file.close();
-    if (m_file.error() != QFileDevice::NoError) {
-        Fail(m_file.errorString());
+    // A full disk on a network file system may show only when the file is closed.
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0 && errno != EINTR) {
+        Fail(errno);
+        Discard();
         return false;
     }
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(m_file.fileName().toStdU16String()),
-                            std::filesystem::path(m_target.toStdU16String()), error);
-    if (error) {
-        Fail(QString::fromStdString(error.message()));
+    if (::rename(m_temporary.constData(), m_target.constData()) != 0) {
+        Fail(errno);
+        Discard();
         return false;
     }
-    m_file.setAutoRemove(false);
+    m_temporary.clear();
     return true;
 }
 

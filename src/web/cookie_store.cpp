@@ -73,7 +73,7 @@ CookieStore::CookieStore(QString filePath)
 CookieStore::~CookieStore() = default;
 
 QString CookieStore::DefaultFilePath() {
-    return UserDataFolder() + QStringLiteral("/cookies.txt");
+    return UserDataFolderPath() + QStringLiteral("/cookies.txt");
 }
 
 QStringList CookieStore::LoadProblems() const {

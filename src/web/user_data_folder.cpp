@@ -6,9 +6,13 @@
 
 namespace mosaiq {
 
+QString UserDataFolderPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Mosaiq");
+}
+
 QString UserDataFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                           QStringLiteral("/Mosaiq");
+    const QString folder = UserDataFolderPath();
     if (!QDir(folder).exists() && QDir().mkpath(folder)) {
         // The folder holds login cookies: readable by the user only.
         QFile::setPermissions(

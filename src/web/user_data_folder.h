@@ -9,5 +9,7 @@ namespace mosaiq {
 // the running executable's, so the window, the CLI and tests share one store. Created with
 // mode 0700 when missing; ends without a separator.
 QString UserDataFolder();
+// The same folder's name, without looking at or creating the folder (asked per request).
+QString UserDataFolderPath();
 
 }  // namespace mosaiq
