@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/frontend.h"
+#include "core/site_type.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -28,8 +29,8 @@ class CliFrontend : public Frontend {
 
     QString input;
     QString savePath;
-    int siteType = 0;
-    int subType = -1;
+    int siteType = SiteTypeValue(SiteType::QqFamily);
+    int subType = kNoSubType;
     std::vector<int> selected;
 
     void SetStatusText(StatusLine line, const QString& text) override;

@@ -35,6 +35,9 @@ constexpr int32_t SiteTypeValue(SiteType type) {
     return static_cast<int32_t>(type);
 }
 
+// m_subType before a row or the user chose one.
+inline constexpr int32_t kNoSubType = -1;
+
 // True when `value` names a site type (a value from settings or a command line may not).
 constexpr bool IsSiteTypeValue(int32_t value) {
     return value >= SiteTypeValue(SiteType::QqFamily) && value <= SiteTypeValue(SiteType::Topit);

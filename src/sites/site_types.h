@@ -32,9 +32,6 @@ enum class JdSubType : int32_t { Jd = 0, ZolProduct = 1 };
 enum class InstagramSzwegoSubType : int32_t { Instagram = 0, Szwego = 1 };
 enum class DuitangHuabanSubType : int32_t { Duitang = 0, Huaban = 1 };
 
-// m_subType before a row or the user chose one.
-inline constexpr int32_t kNoSubType = -1;
-
 // m_subType holds the value of one family's enum.
 template <typename SubType>
 constexpr int32_t SubTypeValue(SubType subType) {

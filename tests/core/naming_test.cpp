@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include "sites/site_types.h"
+
 #include <gtest/gtest.h>
 
 namespace mosaiq {
@@ -89,7 +91,7 @@ class AddPictureTest : public test::Sandbox {
     void SetUp() override {
         test::Sandbox::SetUp();
         state.frontend = &frontend;
-        state.m_listType = 1;
+        state.m_listType = SiteTypeValue(SiteType::Baidu);
         state.m_account = QStringLiteral("acct");
         g_pictureQueue().Clear();
         g_pictureQueue().folder = saveDir();
@@ -177,7 +179,7 @@ TEST_F(AddPictureTest, ExtensionsAndCollisions) {
 }
 
 TEST_F(AddPictureTest, EveryEscapeCodeOfFileNames) {
-    state.m_listType = 0;  // QQ: "?5" is the creation time
+    state.m_listType = SiteTypeValue(SiteType::QqFamily);  // QQ: "?5" is the creation time
     AddAlbum(QStringLiteral("first"));
     AddAlbum(QStringLiteral("second"), QStringLiteral("2012-05-01"));
     AddAlbum(QStringLiteral("third"));

@@ -477,7 +477,7 @@ TEST_F(DownloadJobTest, FormatFixNamesUnknownBytesAsTheSitesVideos) {
 TEST_F(DownloadJobTest, UnknownSiteTypeSkipsTheAlbum) {
     AddAlbum(QStringLiteral("A"), 1);
     ListAlbums();
-    state.m_listType = 30;
+    state.m_listType = kSiteTypeCount;
     state.m_downState = DownState::Running;
     RunDownloadJob(state, SiteTableDispatch());
     EXPECT_EQ(frontend.messages, QStringList{"Error ListType Code."});

@@ -1,6 +1,7 @@
 #include "shop_site_fixture.h"
 
 #include "sites/alibaba.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -13,21 +14,22 @@ class AlibabaTest : public ShopSiteTest {};
 TEST_F(AlibabaTest, AProductAddressListsTheProductAndKeepsItsPage) {
     Serve(kProduct, Page("alibaba/product.html"));
 
-    EXPECT_TRUE(List(11, kProduct + QStringLiteral("#reviews")));
+    EXPECT_TRUE(List(SiteType::Shops, kProduct + QStringLiteral("#reviews")));
 
     ExpectRequests({"GET https://www.alibaba.com/product-detail/Ceramic-Mug_600.html",
                     "  Accept-Encoding: gzip, deflate", "  Accept-Language: zh-cn",
                     "  Referer: https://www.alibaba.com/product-detail/Ceramic-Mug_600.html"});
     ASSERT_EQ(Titles(), QStringList{QStringLiteral("Ceramic Mug 350ml")});
     EXPECT_EQ(state.m_records.At(0)->albumRef, kProduct);
-    EXPECT_EQ(state.m_subType, 3);
+    EXPECT_EQ(state.m_subType, SubTypeValue(ShopSubType::Alibaba));
     EXPECT_EQ(state.m_account, QStringLiteral("Yiwu Trading Co., Ltd"));
     EXPECT_EQ(state.m_jobText1, FixtureText("alibaba/product.html"));
 }
 
 TEST_F(AlibabaTest, OtherAddressesAndPagesWithoutCompany) {
     // Not a product page: nothing is asked of the site.
-    EXPECT_FALSE(List(11, QStringLiteral("https://yiwu.en.alibaba.com/productlist.html")));
+    EXPECT_FALSE(
+        List(SiteType::Shops, QStringLiteral("https://yiwu.en.alibaba.com/productlist.html")));
     ExpectRequests({});
     ASSERT_EQ(frontend.messages.size(), 1);
     EXPECT_TRUE(frontend.messages[0].startsWith(QStringLiteral("没有获取到商品")));

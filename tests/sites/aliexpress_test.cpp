@@ -2,6 +2,7 @@
 
 #include "sites/aliexpress.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -41,7 +42,7 @@ TEST_F(AliexpressTest, BothPageFormsListTheItemAndChooseTheirPictureList) {
         frontend.messages.clear();
         Serve(kItem, Page(QString::fromUtf8(c.page)));
 
-        EXPECT_TRUE(List(11, kItem + QStringLiteral("#nav-review")));
+        EXPECT_TRUE(List(SiteType::Shops, kItem + QStringLiteral("#nav-review")));
         DispatchPictureList(state, 0);
 
         ExpectRequests({"GET https://www.aliexpress.com/item/100.html",
@@ -96,7 +97,7 @@ TEST_F(AliexpressTest, PictureListsOfOneAndOfNone) {
 TEST_F(AliexpressTest, AFailedPageListsNothing) {
     Serve(kItem, Broken());
 
-    EXPECT_FALSE(List(11, kItem));
+    EXPECT_FALSE(List(SiteType::Shops, kItem));
 
     EXPECT_EQ(state.m_records.Size(), 0);
     ASSERT_EQ(frontend.messages.size(), 1);

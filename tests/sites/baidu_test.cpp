@@ -3,6 +3,7 @@
 #include "core/settings_record.h"
 #include "sites/album_list_dispatch.h"
 #include "sites/baidu.h"
+#include "sites/site_types.h"
 
 #include <QDir>
 
@@ -22,7 +23,7 @@ class BaiduTest : public SiteTest {
 
     // The download ends the album at its first picture, as the downloaded-before marker does.
     void EndAlbumAt(const QString& albumTitle, const QString& address) {
-        state.m_listType = 1;
+        state.m_listType = SiteTypeValue(SiteType::Baidu);
         NamingOf(state.m_settings, 1).options |= 0x0040;
         QDir(saveDir()).mkpath(albumTitle);
         QFile marker(saveDir() + albumTitle + QStringLiteral("/pic.kel"));
@@ -38,7 +39,7 @@ const char* const kAlbumListAfterS2 =
     "https://xiangce.baidu.com/album/list/tester?size=2000&album_type=0&album_sign=s2&_=*";
 
 TEST_F(BaiduTest, AlbumsFromTheUserPageThenTheJsonPages) {
-    state.m_listType = 1;
+    state.m_listType = SiteTypeValue(SiteType::Baidu);
     Serve(kUserPage, Page(Bd("user_page.html")));
     Serve(kAlbumList, Page(Bd("albums_json1.json"), true));
     Serve(kAlbumListAfterS2, Page(Bd("albums_json_end.json")));
@@ -305,7 +306,7 @@ TEST_F(BaiduTest, ThreadServerIgnoringTheLastIdEnds) {
 class BaiduDispatchTest : public BaiduTest {
   protected:
     bool List(const QString& input) {
-        state.m_listType = 1;
+        state.m_listType = SiteTypeValue(SiteType::Baidu);
         bool single = false;
         DispatchAlbumList(state, input, single);
         return single;
@@ -318,7 +319,7 @@ TEST_F(BaiduDispatchTest, UserAddressWithoutUFindsTheUserOnItsPage) {
     Serve(kAlbumList, Page(Bd("albums_json_end.json")));
     EXPECT_FALSE(List(QStringLiteral("https://www.baidu.com/p/someone")));
     EXPECT_EQ(Titles(), (QStringList{"春游", "旅行"}));
-    EXPECT_EQ(state.m_subType, 0);
+    EXPECT_EQ(state.m_subType, SubTypeValue(BaiduSubType::Albums));
     EXPECT_EQ(state.m_account, QStringLiteral("tester"));
     ExpectRequests({"GET https://www.baidu.com/p/someone", "  Accept-Encoding: gzip, deflate",
                     "GET https://xiangce.baidu.com/u/tester", "  Accept-Encoding: gzip, deflate",
@@ -343,7 +344,7 @@ TEST_F(BaiduDispatchTest, ForumAddressListsGalleriesAndKeepsTheKeyword) {
     Serve(kForum2, Page(Bd("forum_end.json")));
     List(QStringLiteral("https://tieba.baidu.com/f?kw=%E5%9B%BE&ie=utf-8"));
     EXPECT_EQ(Titles(), (QStringList{"春节", "snow"}));
-    EXPECT_EQ(state.m_subType, 1);
+    EXPECT_EQ(state.m_subType, SubTypeValue(BaiduSubType::TiebaForum));
     EXPECT_EQ(state.m_jobText1, QStringLiteral("%E5%9B%BE"));
     EXPECT_EQ(state.m_account, QStringLiteral("图"));
     EXPECT_EQ(server.requests().size(), 2u);
@@ -356,7 +357,7 @@ TEST_F(BaiduDispatchTest, PostAddressBecomesTheThreadsPhotoPage) {
     List(QStringLiteral("https://tieba.baidu.com/p/7001?pn=2"));
     ASSERT_EQ(Titles(), QStringList{"春节快乐"});
     EXPECT_EQ(state.m_records.At(0)->albumRef, QString(photoPage));
-    EXPECT_EQ(state.m_subType, 2);
+    EXPECT_EQ(state.m_subType, SubTypeValue(BaiduSubType::TiebaThread));
     EXPECT_EQ(state.m_jobText1, QStringLiteral("%E5%9B%BE"));
     EXPECT_EQ(state.m_account, QStringLiteral("图"));
     ExpectRequests({"GET https://tieba.baidu.com/p/7001?pn=2", "  Accept-Encoding: gzip, deflate",

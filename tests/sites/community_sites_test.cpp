@@ -5,6 +5,7 @@
 #include "sites/hupu.h"
 #include "sites/pconline.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -20,8 +21,8 @@ class CommunitySitesTest : public SiteTest {
         SiteTest::SetUp();
         loggedHeaders = {QStringLiteral("Accept-Encoding"), QStringLiteral("Referer")};
     }
-    void List(int listType, const char* input) {
-        state.m_listType = listType;
+    void List(SiteType type, const char* input) {
+        state.m_listType = SiteTypeValue(type);
         bool single = true;
         DispatchAlbumList(state, QString::fromUtf8(input), single);
         EXPECT_FALSE(single);
@@ -57,7 +58,7 @@ TEST_F(CommunitySitesTest, BabytreeFirstFormListsTheScriptListPageByPage) {
     Serve("http://home.babytree.com/tester/photo/list?pg=1", Page("babytree/first_p1.html"));
     Serve("http://home.babytree.com/tester/photo/list?pg=2", Page("babytree/first_p2.html"));
 
-    List(13, "http://home.babytree.com/tester/photo");
+    List(SiteType::Babytree, "http://home.babytree.com/tester/photo");
 
     ExpectRequests({"GET http://home.babytree.com/tester/photo/list?pg=1",
                     "  Accept-Encoding: gzip, deflate",
@@ -69,7 +70,7 @@ TEST_F(CommunitySitesTest, BabytreeFirstFormListsTheScriptListPageByPage) {
                                    "http://pic.babytree.com/c12.jpg | 8",
                                    "周岁 | http://home.babytree.com/tester/photo/album/13 | "
                                    "http://pic.babytree.com/c13.jpg | 2"}));
-    EXPECT_EQ(state.m_subType, 0);
+    EXPECT_EQ(state.m_subType, SubTypeValue(BabytreeSubType::FirstForm));
     EXPECT_EQ(state.m_account, QStringLiteral("小宝"));
     EXPECT_EQ(state.m_jobText1, QStringLiteral("tester"));
 }
@@ -82,7 +83,7 @@ TEST_F(CommunitySitesTest, BabytreeSecondFormRunsWhenTheFirstListsNothing) {
     Serve(QString::fromUtf8(second) + u'1', Page("babytree/second_p1.html"));
     Serve(QString::fromUtf8(second) + u'2', Page("babytree/second_p2.html"));
 
-    List(13, "http://home.babytree.com/tester/");
+    List(SiteType::Babytree, "http://home.babytree.com/tester/");
 
     ExpectRequests({"GET http://home.babytree.com/tester/photo/list?pg=1",
                     "  Accept-Encoding: gzip, deflate",
@@ -97,7 +98,7 @@ TEST_F(CommunitySitesTest, BabytreeSecondFormRunsWhenTheFirstListsNothing) {
                                    "album_id=5 | http://pic.babytree.com/c5.jpg | 30",
                                    "百天 | /user/showuser.php?uid=utester&tab=photo&view=album&"
                                    "album_id=6 | http://pic.babytree.com/c6.jpg | 4"}));
-    EXPECT_EQ(state.m_subType, 1);
+    EXPECT_EQ(state.m_subType, SubTypeValue(BabytreeSubType::SecondForm));
     EXPECT_EQ(state.m_account, QStringLiteral("小宝"));
 }
 
@@ -162,7 +163,7 @@ TEST_F(CommunitySitesTest, PconlinePagesFillThePlaceholder) {
     Serve("https://my.pconline.com.cn/tester/myphoto_p1_n15.html", Page("pconline/list_p1.html"));
     Serve("https://my.pconline.com.cn/tester/myphoto_p2_n15.html", Page("pconline/list_p2.html"));
 
-    List(14, "http://my.pconline.com.cn/tester/");
+    List(SiteType::Pconline, "http://my.pconline.com.cn/tester/");
 
     ExpectRequests({"GET https://my.pconline.com.cn/tester/myphoto_p1_n15.html",
                     "  Accept-Encoding: gzip, deflate",
@@ -180,7 +181,7 @@ TEST_F(CommunitySitesTest, PconlinePagesFillThePlaceholder) {
 
 TEST_F(CommunitySitesTest, PconlineAccountFallsBackToTheUserOfTheAddress) {
     Serve("https://my.pconline.com.cn/tester/myphoto_p1_n15.html", Page("pconline/list_p2.html"));
-    List(14, "http://my.pconline.com.cn/tester/");
+    List(SiteType::Pconline, "http://my.pconline.com.cn/tester/");
     EXPECT_EQ(state.m_account, QStringLiteral("tester"));
     EXPECT_EQ(state.m_records.Size(), 1);
 }
@@ -205,7 +206,7 @@ TEST_F(CommunitySitesTest, HupuListsEveryAlbumPageOfTheUser) {
     Serve("http://my.hupu.com/tester/photo-1", Page("hupu/albums_p1.html"));
     Serve("http://my.hupu.com/tester/photo-2", Page("hupu/albums_p2.html"));
 
-    List(15, "http://my.hupu.com/tester/photo?from=nav");
+    List(SiteType::Hupu, "http://my.hupu.com/tester/photo?from=nav");
 
     ExpectRequests({"GET http://my.hupu.com/tester/photo-1", "  Accept-Encoding: gzip, deflate",
                     "GET http://my.hupu.com/tester/photo-2", "  Accept-Encoding: gzip, deflate"});
@@ -222,7 +223,7 @@ TEST_F(CommunitySitesTest, HupuListsEveryAlbumPageOfTheUser) {
 TEST_F(CommunitySitesTest, HupuAlbumAddressListsThatAlbumOnly) {
     Serve("http://my.hupu.com/tester/photo/a101-1.html", Page("hupu/album_p1.html"));
 
-    List(15, "http://my.hupu.com/tester/photo/a101-1.html");
+    List(SiteType::Hupu, "http://my.hupu.com/tester/photo/a101-1.html");
 
     ExpectRequests(
         {"GET http://my.hupu.com/tester/photo/a101-1.html", "  Accept-Encoding: gzip, deflate"});
@@ -233,7 +234,7 @@ TEST_F(CommunitySitesTest, HupuAlbumAddressListsThatAlbumOnly) {
 
 TEST_F(CommunitySitesTest, HupuPageUnderMaintenanceListsNothingAndTheLoginHintShows) {
     Serve("http://my.hupu.com/tester/photo-1", Page("hupu/maintenance.html"));
-    List(15, "http://my.hupu.com/tester");
+    List(SiteType::Hupu, "http://my.hupu.com/tester");
     EXPECT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(state.m_records.Size(), 0);
     EXPECT_EQ(frontend.messages, QStringList{kHupuLoginHint});

@@ -3,6 +3,7 @@
 #include "sites/album_list_dispatch.h"
 #include "sites/douban.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -14,7 +15,7 @@ class DoubanTest : public SiteTest {
     void SetUp() override {
         SiteTest::SetUp();
         loggedHeaders = {QStringLiteral("Accept-Encoding"), QStringLiteral("Referer")};
-        state.m_listType = 10;
+        state.m_listType = SiteTypeValue(SiteType::PchomeDouban);
     }
     bool List(const QString& input) {
         bool single = false;

@@ -3,6 +3,7 @@
 #include "sites/album_list_dispatch.h"
 #include "sites/duitang.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -23,7 +24,7 @@ class DuitangTest : public SiteTest {
     void SetUp() override {
         SiteTest::SetUp();
         loggedHeaders = {QStringLiteral("Accept-Encoding"), QStringLiteral("Referer")};
-        state.m_listType = 18;
+        state.m_listType = SiteTypeValue(SiteType::DuitangHuaban);
     }
     bool List(const QString& input) {
         bool single = false;

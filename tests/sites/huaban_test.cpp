@@ -3,6 +3,7 @@
 #include "sites/album_list_dispatch.h"
 #include "sites/huaban.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 #include "web/site_tokens.h"
 
 namespace mosaiq::test {
@@ -18,7 +19,7 @@ class HuabanTest : public SiteTest {
         SiteTest::SetUp();
         loggedHeaders = {QStringLiteral("Accept-Encoding"), QStringLiteral("Referer"),
                          QStringLiteral("Cookie")};
-        state.m_listType = 18;
+        state.m_listType = SiteTypeValue(SiteType::DuitangHuaban);
     }
     bool List(const QString& input) {
         bool single = false;

@@ -1,5 +1,6 @@
 #include "sites/input_normalization.h"
 #include "sites/qzone.h"
+#include "sites/site_types.h"
 
 #include <gtest/gtest.h>
 
@@ -7,151 +8,183 @@ namespace mosaiq {
 namespace {
 
 using S = AlbumSource;
-constexpr int kNone = -1;  // the call leaves m_subType as it is
+constexpr int32_t kNone = kNoSubType;  // the call leaves m_subType as it is
 
 struct PlanCase {
-    int listType;
-    int subType;
+    SiteType listType;
+    int32_t subType;  // the QQ family's box
     const char* input;
     const char* adapterInput;
     AlbumSource source;
-    int callSubType;
+    int32_t callSubType;
     const char* account;  // nullptr: not set
 };
 
 std::string Describe(const PlanCase& c) {
-    return std::to_string(c.listType) + " " + c.input;
+    return std::to_string(SiteTypeValue(c.listType)) + " " + c.input;
 }
 
 TEST(PlanAlbumList, NormalisesEachSiteTypesInput) {
     const PlanCase cases[] = {
-        {0, 0, "https://user.qzone.qq.com/123456789/infocenter?via=x", "123456789", S::QzoneAlbums,
-         0, "123456789"},
-        {0, 0, "123456789", "123456789", S::QzoneAlbums, 0, "123456789"},
-        {0, 0, "https://user.qzone.qq.com/123456789#!/photo", "123456789", S::QzoneAlbums, 0,
-         "123456789"},
-        {0, 1, "https://qun.qzone.qq.com/group#!/87654321/photo", "87654321", S::QqGroupAlbums, 1,
-         "87654321"},
-        {0, 1, "http://t.qq.com/someone", "someone", S::TweiboAlbums, 2, "someone"},
-        {0, 2, "http://p.t.qq.com/photo/someone?pgv=1", "someone", S::TweiboAlbums, 2, "someone"},
-        {1, kNone, "https://xiangce.baidu.com/u/someone/album?x", "someone", S::BaiduAlbums, 0,
-         nullptr},
-        {1, kNone, "https://tieba.baidu.com/f?kw=%E5%9B%BE&fr=index", "%E5%9B%BE",
-         S::TiebaForumAlbums, 1, nullptr},
-        {1, kNone, "https://tieba.baidu.com/photo/p?kw=abc&tid=1",
-         "https://tieba.baidu.com/photo/p?kw=abc&tid=1", S::TiebaPhotoAlbums, 2, nullptr},
-        {2, kNone, "http://pp.163.com/someone/", "http://pp.163.com/someone/", S::NeteasePpAlbums,
-         1, nullptr},
-        {2, kNone, "http://photo.163.com/someone/", "http://photo.163.com/someone/",
-         S::NeteaseAlbums, kNone, nullptr},
-        {3, kNone, "http://photo.renren.com/photo/123/album-456?frommyphoto",
-         "http://photo.renren.com/photo/123/album-456", S::RenrenClassicAlbums, 0, nullptr},
-        {3, kNone, "http://photo.renren.com/photo/123/album-456/v7#x",
-         "http://photo.renren.com/photo/123/album-456/v7", S::RenrenNewLayoutAlbums, 0, nullptr},
-        {3, kNone, "http://zhan.renren.com/somesite?from=x",
-         "http://zhan.renren.com/somesite?from=x", S::RenrenZhanPosts, 10, nullptr},
-        {3, kNone, "http://www.renren.com/123456789/profile?ref=x", "123456789",
-         S::RenrenNewLayoutAlbums, 0, nullptr},
-        {3, kNone, "http://www.renren.com/profile.do?id=123456", "123456", S::RenrenNewLayoutAlbums,
-         0, nullptr},
-        {3, kNone, "http://page.renren.com/601234567/photos", "601234567",
-         S::RenrenPublicPageAlbums, 0, nullptr},
-        {4, kNone, "http://blog.sina.com.cn/s/blog_4b6e5b6a0102e1s3.html",
-         "http://blog.sina.com.cn/s/blog", S::SinaBlogArticle, 1, nullptr},
-        {4, kNone, "https://weibo.com/123456789", "https://weibo.com/123456789", S::SinaWeiboAlbums,
-         2, nullptr},
-        {4, kNone, "http://blog.sina.com.cn/someone", "http://blog.sina.com.cn/someone",
-         S::SinaBlogAlbums, 0, nullptr},
-        {5, kNone, "http://www.56.com/photo/album/index.php?user=someone&page=2",
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Zone),
+         "https://user.qzone.qq.com/123456789/infocenter?via=x", "123456789", S::QzoneAlbums,
+         SubTypeValue(QqSubType::Zone), "123456789"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Zone), "123456789", "123456789",
+         S::QzoneAlbums, SubTypeValue(QqSubType::Zone), "123456789"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Zone),
+         "https://user.qzone.qq.com/123456789#!/photo", "123456789", S::QzoneAlbums,
+         SubTypeValue(QqSubType::Zone), "123456789"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Group),
+         "https://qun.qzone.qq.com/group#!/87654321/photo", "87654321", S::QqGroupAlbums,
+         SubTypeValue(QqSubType::Group), "87654321"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Group), "http://t.qq.com/someone", "someone",
+         S::TweiboAlbums, SubTypeValue(QqSubType::TencentWeibo), "someone"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::TencentWeibo),
+         "http://p.t.qq.com/photo/someone?pgv=1", "someone", S::TweiboAlbums,
+         SubTypeValue(QqSubType::TencentWeibo), "someone"},
+        {SiteType::Baidu, kNoSubType, "https://xiangce.baidu.com/u/someone/album?x", "someone",
+         S::BaiduAlbums, SubTypeValue(BaiduSubType::Albums), nullptr},
+        {SiteType::Baidu, kNoSubType, "https://tieba.baidu.com/f?kw=%E5%9B%BE&fr=index",
+         "%E5%9B%BE", S::TiebaForumAlbums, SubTypeValue(BaiduSubType::TiebaForum), nullptr},
+        {SiteType::Baidu, kNoSubType, "https://tieba.baidu.com/photo/p?kw=abc&tid=1",
+         "https://tieba.baidu.com/photo/p?kw=abc&tid=1", S::TiebaPhotoAlbums,
+         SubTypeValue(BaiduSubType::TiebaThread), nullptr},
+        {SiteType::Netease, kNoSubType, "http://pp.163.com/someone/", "http://pp.163.com/someone/",
+         S::NeteasePpAlbums, SubTypeValue(NeteaseSubType::PhotoSite), nullptr},
+        {SiteType::Netease, kNoSubType, "http://photo.163.com/someone/",
+         "http://photo.163.com/someone/", S::NeteaseAlbums, kNone, nullptr},
+        {SiteType::Renren, kNoSubType, "http://photo.renren.com/photo/123/album-456?frommyphoto",
+         "http://photo.renren.com/photo/123/album-456", S::RenrenClassicAlbums,
+         SubTypeValue(RenrenSubType::Albums), nullptr},
+        {SiteType::Renren, kNoSubType, "http://photo.renren.com/photo/123/album-456/v7#x",
+         "http://photo.renren.com/photo/123/album-456/v7", S::RenrenNewLayoutAlbums,
+         SubTypeValue(RenrenSubType::Albums), nullptr},
+        {SiteType::Renren, kNoSubType, "http://zhan.renren.com/somesite?from=x",
+         "http://zhan.renren.com/somesite?from=x", S::RenrenZhanPosts,
+         SubTypeValue(RenrenSubType::Zhan), nullptr},
+        {SiteType::Renren, kNoSubType, "http://www.renren.com/123456789/profile?ref=x", "123456789",
+         S::RenrenNewLayoutAlbums, SubTypeValue(RenrenSubType::Albums), nullptr},
+        {SiteType::Renren, kNoSubType, "http://www.renren.com/profile.do?id=123456", "123456",
+         S::RenrenNewLayoutAlbums, SubTypeValue(RenrenSubType::Albums), nullptr},
+        {SiteType::Renren, kNoSubType, "http://page.renren.com/601234567/photos", "601234567",
+         S::RenrenPublicPageAlbums, SubTypeValue(RenrenSubType::Albums), nullptr},
+        {SiteType::Sina, kNoSubType, "http://blog.sina.com.cn/s/blog_4b6e5b6a0102e1s3.html",
+         "http://blog.sina.com.cn/s/blog", S::SinaBlogArticle,
+         SubTypeValue(SinaSubType::BlogArticle), nullptr},
+        {SiteType::Sina, kNoSubType, "https://weibo.com/123456789", "https://weibo.com/123456789",
+         S::SinaWeiboAlbums, SubTypeValue(SinaSubType::Weibo), nullptr},
+        {SiteType::Sina, kNoSubType, "http://blog.sina.com.cn/someone",
+         "http://blog.sina.com.cn/someone", S::SinaBlogAlbums,
+         SubTypeValue(SinaSubType::BlogAlbums), nullptr},
+        {SiteType::Site56, kNoSubType,
+         "http://www.56.com/photo/album/index.php?user=someone&page=2",
          "https://www.56.com/photo/album/index.php?user=someone&perPage=20", S::Albums56, kNone,
          "someone"},
-        {6, kNone, "http://my.poco.cn/album/album_list.htx&user_id=173256123", "173256123",
+        {SiteType::Poco, kNoSubType, "http://my.poco.cn/album/album_list.htx&user_id=173256123",
+         "173256123", S::PocoAlbums, kNone, nullptr},
+        {SiteType::Poco, kNoSubType, "http://my.poco.cn/user/id173256123/index.htx", "173256123",
          S::PocoAlbums, kNone, nullptr},
-        {6, kNone, "http://my.poco.cn/user/id173256123/index.htx", "173256123", S::PocoAlbums,
-         kNone, nullptr},
-        {7, kNone, "https://someone.x.yupoo.com/albums?tab=gallery",
-         "https://someone.x.yupoo.com/albums", S::YupooNewAlbums, 1, nullptr},
-        {7, kNone, "https://someone.x.yupoo.com/albums/123?uid=1",
-         "https://someone.x.yupoo.com/albums/123?uid=1", S::YupooNewAlbums, 1, nullptr},
-        {7, kNone, "https://www.yupoo.com/photos/someone/collections/page2/",
+        {SiteType::Yupoo, kNoSubType, "https://someone.x.yupoo.com/albums?tab=gallery",
+         "https://someone.x.yupoo.com/albums", S::YupooNewAlbums,
+         SubTypeValue(YupooSubType::NewSite), nullptr},
+        {SiteType::Yupoo, kNoSubType, "https://someone.x.yupoo.com/albums/123?uid=1",
+         "https://someone.x.yupoo.com/albums/123?uid=1", S::YupooNewAlbums,
+         SubTypeValue(YupooSubType::NewSite), nullptr},
+        {SiteType::Yupoo, kNoSubType, "https://www.yupoo.com/photos/someone/collections/page2/",
          "https://www.yupoo.com/photos/someone/albums/", S::YupooOldAlbums, kNone, nullptr},
-        {7, kNone, "http://someone.yupoo.com", "https://www.yupoo.com/photos/someone/albums/",
-         S::YupooOldAlbums, kNone, nullptr},
-        {7, kNone, "http://someone.yupoo.com/albums/12345",
+        {SiteType::Yupoo, kNoSubType, "http://someone.yupoo.com",
+         "https://www.yupoo.com/photos/someone/albums/", S::YupooOldAlbums, kNone, nullptr},
+        {SiteType::Yupoo, kNoSubType, "http://someone.yupoo.com/albums/12345",
          "https://www.yupoo.com/photos/someone/albums/12345/", S::YupooOldAlbums, kNone, nullptr},
-        {8, kNone, "http://photo.51.com/someone/album", "someone", S::Albums51, kNone, "someone"},
-        {8, kNone, "https://photo.51.com/someone/", "someone", S::Albums51, kNone, "someone"},
-        {9, kNone, "http://bbs.zol.com.cn/someone/", "someone", S::ZolAlbums, 0, nullptr},
-        {9, kNone, "https://detail.zol.com.cn/1/2.shtml#p1", "https://detail.zol.com.cn/1/2.shtml",
-         S::ZolProduct, 1, nullptr},
-        {10, kNone, "https://www.douban.com/photos/album/123456?start=18",
-         "https://www.douban.com/photos/album/123456/", S::DoubanAlbums, 1, nullptr},
-        {10, kNone, "http://photo.pchome.com.tw/someone/album?x", "someone", S::PchomeAlbums, 0,
-         "someone"},
-        {11, kNone, "https://www.aliexpress.com/store/123#top",
+        {SiteType::Site51, kNoSubType, "http://photo.51.com/someone/album", "someone", S::Albums51,
+         kNone, "someone"},
+        {SiteType::Site51, kNoSubType, "https://photo.51.com/someone/", "someone", S::Albums51,
+         kNone, "someone"},
+        {SiteType::Zol, kNoSubType, "http://bbs.zol.com.cn/someone/", "someone", S::ZolAlbums,
+         SubTypeValue(ZolSubType::Albums), nullptr},
+        {SiteType::Zol, kNoSubType, "https://detail.zol.com.cn/1/2.shtml#p1",
+         "https://detail.zol.com.cn/1/2.shtml", S::ZolProduct, SubTypeValue(ZolSubType::Product),
+         nullptr},
+        {SiteType::PchomeDouban, kNoSubType, "https://www.douban.com/photos/album/123456?start=18",
+         "https://www.douban.com/photos/album/123456/", S::DoubanAlbums,
+         SubTypeValue(PchomeDoubanSubType::Douban), nullptr},
+        {SiteType::PchomeDouban, kNoSubType, "http://photo.pchome.com.tw/someone/album?x",
+         "someone", S::PchomeAlbums, SubTypeValue(PchomeDoubanSubType::Pchome), "someone"},
+        {SiteType::Shops, kNoSubType, "https://www.aliexpress.com/store/123#top",
          "https://www.aliexpress.com/store/123", S::AliexpressShop, kNone, nullptr},
-        {11, kNone, "https://company.en.alibaba.com/productlist.html",
-         "https://company.en.alibaba.com/productlist.html", S::AlibabaShop, 3, nullptr},
-        {11, kNone, "https://detail.1688.com/offer/123.html",
-         "https://detail.1688.com/offer/123.html", S::Shop1688, 2, nullptr},
+        {SiteType::Shops, kNoSubType, "https://company.en.alibaba.com/productlist.html",
+         "https://company.en.alibaba.com/productlist.html", S::AlibabaShop,
+         SubTypeValue(ShopSubType::Alibaba), nullptr},
+        {SiteType::Shops, kNoSubType, "https://detail.1688.com/offer/123.html",
+         "https://detail.1688.com/offer/123.html", S::Shop1688, SubTypeValue(ShopSubType::Shop1688),
+         nullptr},
         // Cut at ".com": a shop name holding "com" keeps its host.
-        {11, kNone, "https://company.1688.com/", "https://company.1688.com/page/offerlist.htm?",
-         S::Shop1688, 2, nullptr},
-        {11, kNone, "https://shop1.1688.com/page/offerlist.htm?showType=window&pageNum=2",
-         "https://shop1.1688.com/page/offerlist.htm?Kel2=window&Kel1=2", S::Shop1688, 2, nullptr},
-        {11, kNone, "https://shop1.1688.com/page/offerlist.htm",
-         "https://shop1.1688.com/page/offerlist.htm?", S::Shop1688, 2, nullptr},
-        {11, kNone, "https://shop123.taobao.com/search.htm?pageNum=2&viewType=grid",
+        {SiteType::Shops, kNoSubType, "https://company.1688.com/",
+         "https://company.1688.com/page/offerlist.htm?", S::Shop1688,
+         SubTypeValue(ShopSubType::Shop1688), nullptr},
+        {SiteType::Shops, kNoSubType,
+         "https://shop1.1688.com/page/offerlist.htm?showType=window&pageNum=2",
+         "https://shop1.1688.com/page/offerlist.htm?Kel2=window&Kel1=2", S::Shop1688,
+         SubTypeValue(ShopSubType::Shop1688), nullptr},
+        {SiteType::Shops, kNoSubType, "https://shop1.1688.com/page/offerlist.htm",
+         "https://shop1.1688.com/page/offerlist.htm?", S::Shop1688,
+         SubTypeValue(ShopSubType::Shop1688), nullptr},
+        {SiteType::Shops, kNoSubType,
+         "https://shop123.taobao.com/search.htm?pageNum=2&viewType=grid",
          "https://shop123.taobao.com/search.htm?Kel1=2&Kel2=grid", S::TaobaoShop, kNone, nullptr},
-        {11, kNone, "https://shop123.taobao.com/", "https://shop123.taobao.com/?search=y",
-         S::TaobaoShop, kNone, nullptr},
-        {11, kNone, "https://detail.tmall.com/item.htm?id=1#detail",
+        {SiteType::Shops, kNoSubType, "https://shop123.taobao.com/",
+         "https://shop123.taobao.com/?search=y", S::TaobaoShop, kNone, nullptr},
+        {SiteType::Shops, kNoSubType, "https://detail.tmall.com/item.htm?id=1#detail",
          "https://detail.tmall.com/item.htm?id=1", S::TaobaoShop, kNone, nullptr},
-        {12, kNone, "http://www.moko.cc/someone/", "http://www.moko.cc/post/someone/list.html",
-         S::MokoAlbums, kNone, nullptr},
-        {12, kNone, "http://www.moko.cc/post/123.html", "http://www.moko.cc/post/123.html",
-         S::MokoAlbums, kNone, nullptr},
-        {12, kNone, "http://www.moko.cc/some one?from=nav#top",
+        {SiteType::Moko, kNoSubType, "http://www.moko.cc/someone/",
+         "http://www.moko.cc/post/someone/list.html", S::MokoAlbums, kNone, nullptr},
+        {SiteType::Moko, kNoSubType, "http://www.moko.cc/post/123.html",
+         "http://www.moko.cc/post/123.html", S::MokoAlbums, kNone, nullptr},
+        {SiteType::Moko, kNoSubType, "http://www.moko.cc/some one?from=nav#top",
          "http://www.moko.cc/post/some%20one/list.html", S::MokoAlbums, kNone, nullptr},
-        {13, kNone, "http://www.babytree.com/u12345/album&x", "u12345", S::BabytreeFirstForm, 0,
-         nullptr},
-        {14, kNone, "http://my.pconline.com.cn/someone/myphoto_p3_n15.html",
+        {SiteType::Babytree, kNoSubType, "http://www.babytree.com/u12345/album&x", "u12345",
+         S::BabytreeFirstForm, SubTypeValue(BabytreeSubType::FirstForm), nullptr},
+        {SiteType::Pconline, kNoSubType, "http://my.pconline.com.cn/someone/myphoto_p3_n15.html",
          "http://my.pconline.com.cn/someone/myphoto_dk1stp_n15.html", S::PconlineAlbums, kNone,
          nullptr},
-        {14, kNone, "http://my.pconline.com.cn/someone/myphoto.html",
+        {SiteType::Pconline, kNoSubType, "http://my.pconline.com.cn/someone/myphoto.html",
          "http://my.pconline.com.cn/someone/myphoto_dk1stp_n15.html", S::PconlineAlbums, kNone,
          nullptr},
-        {14, kNone, "http://my.pconline.com.cn/someone/",
+        {SiteType::Pconline, kNoSubType, "http://my.pconline.com.cn/someone/",
          "https://my.pconline.com.cn/someone/myphoto_dk1stp_n15.html", S::PconlineAlbums, kNone,
          nullptr},
         // "_p" without a page token still gets the placeholder the adapter pages with.
-        {14, kNone, "http://my.pconline.com.cn/some_person/",
+        {SiteType::Pconline, kNoSubType, "http://my.pconline.com.cn/some_person/",
          "https://my.pconline.com.cn/some_person/myphoto_dk1stp_n15.html", S::PconlineAlbums, kNone,
          nullptr},
-        {15, kNone, "https://my.hupu.com/someone/photo", "https://my.hupu.com/someone/photo",
-         S::HupuAlbums, kNone, nullptr},
-        {16, kNone, "https://item.jd.com/100012345678.html#crumb-wrap",
-         "https://item.jd.com/100012345678.html", S::JdProduct, 0, nullptr},
-        {16, kNone, "https://detail.zol.com.cn/x.shtml", "https://detail.zol.com.cn/x.shtml",
-         S::ZolProduct, 1, nullptr},
-        {17, kNone, "https://www.instagram.com/someone/?hl=en", "someone", S::InstagramAlbums, 0,
+        {SiteType::Hupu, kNoSubType, "https://my.hupu.com/someone/photo",
+         "https://my.hupu.com/someone/photo", S::HupuAlbums, kNone, nullptr},
+        {SiteType::JdProduct, kNoSubType, "https://item.jd.com/100012345678.html#crumb-wrap",
+         "https://item.jd.com/100012345678.html", S::JdProduct, SubTypeValue(JdSubType::Jd),
          nullptr},
-        {17, kNone, "https://www.szwego.com/static/index.html#/shop_detail/A2012345/abc",
-         "A2012345", S::SzwegoAlbums, 1, nullptr},
-        {18, kNone, "https://huaban.com/boards/12345/", "https://huaban.com/boards/12345/",
-         S::HuabanBoards, 1, nullptr},
-        {19, kNone, "https://someone.lofter.com/post/1d2c3b_abc", "https://someone.lofter.com/",
+        {SiteType::JdProduct, kNoSubType, "https://detail.zol.com.cn/x.shtml",
+         "https://detail.zol.com.cn/x.shtml", S::ZolProduct, SubTypeValue(JdSubType::ZolProduct),
+         nullptr},
+        {SiteType::InstagramSzwego, kNoSubType, "https://www.instagram.com/someone/?hl=en",
+         "someone", S::InstagramAlbums, SubTypeValue(InstagramSzwegoSubType::Instagram), nullptr},
+        {SiteType::InstagramSzwego, kNoSubType,
+         "https://www.szwego.com/static/index.html#/shop_detail/A2012345/abc", "A2012345",
+         S::SzwegoAlbums, SubTypeValue(InstagramSzwegoSubType::Szwego), nullptr},
+        {SiteType::DuitangHuaban, kNoSubType, "https://huaban.com/boards/12345/",
+         "https://huaban.com/boards/12345/", S::HuabanBoards,
+         SubTypeValue(DuitangHuabanSubType::Huaban), nullptr},
+        {SiteType::Lofter, kNoSubType, "https://someone.lofter.com/post/1d2c3b_abc",
+         "https://someone.lofter.com/", S::LofterPosts, kNone, nullptr},
+        {SiteType::Lofter, kNoSubType, "https://someone.lofter.com", "https://someone.lofter.com/",
          S::LofterPosts, kNone, nullptr},
-        {19, kNone, "https://someone.lofter.com", "https://someone.lofter.com/", S::LofterPosts,
-         kNone, nullptr},
-        {20, kNone, "http://www.topit.me/user/12345/albums?p=2", "http://www.topit.me/user/12345",
-         S::TopitAlbums, kNone, nullptr},
-        {20, kNone, "http://www.topit.me/album/123/item/456", "http://www.topit.me/album/123",
-         S::TopitAlbums, kNone, nullptr},
+        {SiteType::Topit, kNoSubType, "http://www.topit.me/user/12345/albums?p=2",
+         "http://www.topit.me/user/12345", S::TopitAlbums, kNone, nullptr},
+        {SiteType::Topit, kNoSubType, "http://www.topit.me/album/123/item/456",
+         "http://www.topit.me/album/123", S::TopitAlbums, kNone, nullptr},
     };
     for (const PlanCase& c : cases) {
         SCOPED_TRACE(Describe(c));
-        const AlbumListPlan plan = PlanAlbumList(c.listType, c.subType, c.input);
+        const AlbumListPlan plan = PlanAlbumList(SiteTypeValue(c.listType), c.subType, c.input);
         EXPECT_TRUE(plan.message.isEmpty()) << plan.message.toStdString();
         EXPECT_EQ(plan.pageStep, PageStep::None);
         EXPECT_EQ(plan.input, QString(c.adapterInput));
@@ -166,93 +199,122 @@ TEST(PlanAlbumList, NormalisesEachSiteTypesInput) {
 }
 
 struct MessageCase {
-    int listType;
-    int subType;
+    SiteType listType;
+    int32_t subType;
     const char* input;
     const char* messageStart;
 };
 
 TEST(PlanAlbumList, RejectedInputsCallNothing) {
     const MessageCase cases[] = {
-        {0, 0, "https://user.qzone.qq.com/someone", "请直接输入QQ号进行下载"},
-        {0, 0, "https://qzone.qq.com/", "请直接输入QQ号进行下载"},
-        {0, 0, "12345abc", "请直接输入QQ号进行下载"},
-        {10, kNone, "https://www.douban.com/people/x/", "请输入豆瓣相册的网址"},
-        {16, kNone, "https://www.jd.com/", "请输入京东商品的网址"},
-        {17, kNone, "https://www.szwego.com/", "请输入Instagram"},
-        {18, kNone, "https://huaban.com/someone/", "请输入花瓣画板的网址\n"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Zone), "https://user.qzone.qq.com/someone",
+         "请直接输入QQ号进行下载"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Zone), "https://qzone.qq.com/",
+         "请直接输入QQ号进行下载"},
+        {SiteType::QqFamily, SubTypeValue(QqSubType::Zone), "12345abc", "请直接输入QQ号进行下载"},
+        {SiteType::PchomeDouban, kNoSubType, "https://www.douban.com/people/x/",
+         "请输入豆瓣相册的网址"},
+        {SiteType::JdProduct, kNoSubType, "https://www.jd.com/", "请输入京东商品的网址"},
+        {SiteType::InstagramSzwego, kNoSubType, "https://www.szwego.com/", "请输入Instagram"},
+        {SiteType::DuitangHuaban, kNoSubType, "https://huaban.com/someone/",
+         "请输入花瓣画板的网址\n"},
     };
     for (const MessageCase& c : cases) {
         SCOPED_TRACE(c.input);
-        const AlbumListPlan plan = PlanAlbumList(c.listType, c.subType, c.input);
+        const AlbumListPlan plan = PlanAlbumList(SiteTypeValue(c.listType), c.subType, c.input);
         EXPECT_TRUE(plan.message.startsWith(QString(c.messageStart))) << plan.message.toStdString();
         EXPECT_TRUE(plan.calls.empty());
     }
-    EXPECT_TRUE(PlanAlbumList(21, kNone, "http://x.com/").calls.empty());
+    EXPECT_TRUE(PlanAlbumList(kSiteTypeCount, kNoSubType, "http://x.com/").calls.empty());
 }
 
 TEST(PlanAlbumList, FallbacksSingleItemsAndEmptyMessages) {
-    const AlbumListPlan qzone = PlanAlbumList(0, 0, "123");
+    const AlbumListPlan qzone =
+        PlanAlbumList(SiteTypeValue(SiteType::QqFamily), SubTypeValue(QqSubType::Zone), "123");
     ASSERT_EQ(qzone.calls.size(), 2u);
     EXPECT_EQ(qzone.calls[1].source, S::QzoneAlbumsOld);
     EXPECT_TRUE(qzone.moodAlbum);
     EXPECT_TRUE(qzone.emptyMessage.startsWith(QStringLiteral("没有获取到相册，原因如下")));
 
-    const AlbumListPlan babytree = PlanAlbumList(13, kNone, "http://www.babytree.com/u1/");
+    const AlbumListPlan babytree =
+        PlanAlbumList(SiteTypeValue(SiteType::Babytree), kNoSubType, "http://www.babytree.com/u1/");
     ASSERT_EQ(babytree.calls.size(), 2u);
     EXPECT_EQ(babytree.calls[1].source, S::BabytreeSecondForm);
-    EXPECT_EQ(babytree.calls[1].subType, 1);
+    EXPECT_EQ(babytree.calls[1].subType, SubTypeValue(BabytreeSubType::SecondForm));
 
-    const AlbumListPlan page = PlanAlbumList(3, kNone, "http://page.renren.com/601/");
+    const AlbumListPlan page =
+        PlanAlbumList(SiteTypeValue(SiteType::Renren), kNoSubType, "http://page.renren.com/601/");
     ASSERT_EQ(page.calls.size(), 2u);
     EXPECT_EQ(page.calls[1].source, S::RenrenNewLayoutAlbums);
-    const AlbumListPlan person = PlanAlbumList(3, kNone, "http://www.renren.com/601");
+    const AlbumListPlan person =
+        PlanAlbumList(SiteTypeValue(SiteType::Renren), kNoSubType, "http://www.renren.com/601");
     ASSERT_EQ(person.calls.size(), 2u);
     EXPECT_EQ(person.calls[1].source, S::RenrenClassicAlbums);
 
-    EXPECT_EQ(PlanAlbumList(10, kNone, "https://www.douban.com/photos/album/1/").singleItem,
+    EXPECT_EQ(PlanAlbumList(SiteTypeValue(SiteType::PchomeDouban), kNoSubType,
+                            "https://www.douban.com/photos/album/1/")
+                  .singleItem,
               SingleItem::Always);
-    EXPECT_EQ(PlanAlbumList(17, kNone, "https://www.instagram.com/x/").singleItem,
+    EXPECT_EQ(PlanAlbumList(SiteTypeValue(SiteType::InstagramSzwego), kNoSubType,
+                            "https://www.instagram.com/x/")
+                  .singleItem,
               SingleItem::Always);
-    EXPECT_EQ(PlanAlbumList(11, kNone, "https://shop1.taobao.com/").singleItem,
+    EXPECT_EQ(PlanAlbumList(SiteTypeValue(SiteType::Shops), kNoSubType, "https://shop1.taobao.com/")
+                  .singleItem,
               SingleItem::WhenOneAlbum);
-    EXPECT_EQ(PlanAlbumList(16, kNone, "https://item.jd.com/1.html").singleItem,
-              SingleItem::WhenOneAlbum);
-    EXPECT_EQ(PlanAlbumList(7, kNone, "https://www.yupoo.com/photos/x/").singleItem,
-              SingleItem::Never);
-    EXPECT_FALSE(PlanAlbumList(15, kNone, "https://my.hupu.com/x").emptyMessage.isEmpty());
-    EXPECT_TRUE(PlanAlbumList(20, kNone, "http://www.topit.me/user/1").emptyMessage.isEmpty());
+    EXPECT_EQ(
+        PlanAlbumList(SiteTypeValue(SiteType::JdProduct), kNoSubType, "https://item.jd.com/1.html")
+            .singleItem,
+        SingleItem::WhenOneAlbum);
+    EXPECT_EQ(
+        PlanAlbumList(SiteTypeValue(SiteType::Yupoo), kNoSubType, "https://www.yupoo.com/photos/x/")
+            .singleItem,
+        SingleItem::Never);
+    EXPECT_FALSE(PlanAlbumList(SiteTypeValue(SiteType::Hupu), kNoSubType, "https://my.hupu.com/x")
+                     .emptyMessage.isEmpty());
+    EXPECT_TRUE(
+        PlanAlbumList(SiteTypeValue(SiteType::Topit), kNoSubType, "http://www.topit.me/user/1")
+            .emptyMessage.isEmpty());
 }
 
 TEST(PlanAlbumList, JobTextsOfTheRows) {
-    const AlbumListPlan weibo = PlanAlbumList(0, 2, "http://t.qq.com/someone");
+    const AlbumListPlan weibo =
+        PlanAlbumList(SiteTypeValue(SiteType::QqFamily), SubTypeValue(QqSubType::TencentWeibo),
+                      "http://t.qq.com/someone");
     EXPECT_EQ(weibo.jobText2, QString("someone"));
 
-    const AlbumListPlan forum = PlanAlbumList(1, kNone, "https://tieba.baidu.com/f?kw=%E5%9B%BE");
+    const AlbumListPlan forum = PlanAlbumList(SiteTypeValue(SiteType::Baidu), kNoSubType,
+                                              "https://tieba.baidu.com/f?kw=%E5%9B%BE");
     EXPECT_EQ(forum.jobText1, QString("%E5%9B%BE"));
     EXPECT_EQ(forum.accountAfter, QStringLiteral("图"));
 
-    const AlbumListPlan photo =
-        PlanAlbumList(1, kNone, "https://tieba.baidu.com/photo/p?kw=abc&tid=1");
+    const AlbumListPlan photo = PlanAlbumList(SiteTypeValue(SiteType::Baidu), kNoSubType,
+                                              "https://tieba.baidu.com/photo/p?kw=abc&tid=1");
     EXPECT_EQ(photo.jobText1After, QString("abc"));
     EXPECT_EQ(photo.accountAfter, QString("abc"));
 
-    const AlbumListPlan yupoo = PlanAlbumList(7, kNone, "https://x1.x.yupoo.com/albums");
+    const AlbumListPlan yupoo =
+        PlanAlbumList(SiteTypeValue(SiteType::Yupoo), kNoSubType, "https://x1.x.yupoo.com/albums");
     EXPECT_EQ(yupoo.jobText1, QString());
 
     const AlbumListPlan pconline =
-        PlanAlbumList(14, kNone, "http://my.pconline.com.cn/someone/myphoto_p3_n15.html");
+        PlanAlbumList(SiteTypeValue(SiteType::Pconline), kNoSubType,
+                      "http://my.pconline.com.cn/someone/myphoto_p3_n15.html");
     EXPECT_EQ(pconline.jobText1, QString("_p3_"));
 
-    const AlbumListPlan instagram = PlanAlbumList(17, kNone, "https://www.instagram.com/someone/");
+    const AlbumListPlan instagram = PlanAlbumList(SiteTypeValue(SiteType::InstagramSzwego),
+                                                  kNoSubType, "https://www.instagram.com/someone/");
     EXPECT_EQ(instagram.jobText1, QString("https://www.instagram"));
 
     const QString szwegoInput = "https://www.szwego.com/static/index.html#/shop_detail/A1/x";
-    EXPECT_EQ(PlanAlbumList(17, kNone, szwegoInput).jobText2, szwegoInput);
+    EXPECT_EQ(
+        PlanAlbumList(SiteTypeValue(SiteType::InstagramSzwego), kNoSubType, szwegoInput).jobText2,
+        szwegoInput);
 }
 
 TEST(CompletePlanWithPage, BaiduTakesTheUserFromTheProfileLink) {
-    AlbumListPlan plan = PlanAlbumList(1, kNone, "https://xiangce.baidu.com/someone");
+    AlbumListPlan plan = PlanAlbumList(SiteTypeValue(SiteType::Baidu), kNoSubType,
+                                       "https://xiangce.baidu.com/someone");
     ASSERT_EQ(plan.pageStep, PageStep::BaiduProfile);
     EXPECT_EQ(plan.pageAddress, QString("https://xiangce.baidu.com/someone"));
     ASSERT_TRUE(CompletePlanWithPage(plan, R"(<a href="https://xiangce.baidu.com/profile/real">)"));
@@ -260,7 +322,8 @@ TEST(CompletePlanWithPage, BaiduTakesTheUserFromTheProfileLink) {
 }
 
 TEST(CompletePlanWithPage, TiebaPostBecomesThePhotoAddress) {
-    AlbumListPlan plan = PlanAlbumList(1, kNone, "https://tieba.baidu.com/p/7012345678?pn=2");
+    AlbumListPlan plan = PlanAlbumList(SiteTypeValue(SiteType::Baidu), kNoSubType,
+                                       "https://tieba.baidu.com/p/7012345678?pn=2");
     ASSERT_EQ(plan.pageStep, PageStep::TiebaPost);
     EXPECT_EQ(plan.jobText1, QString("7012345678"));
     ASSERT_TRUE(CompletePlanWithPage(plan, R"(<a href="//tieba.baidu.com/f?kw=%E5%9B%BE">)"));
@@ -281,21 +344,24 @@ TEST(CompletePlanWithPage, RenrenTakesTheNumericIdFromThePersonsPage) {
         {"<html>no id here</html>", "someone"},
     };
     for (const Case& c : cases) {
-        AlbumListPlan plan = PlanAlbumList(3, kNone, "http://www.renren.com/someone");
+        AlbumListPlan plan = PlanAlbumList(SiteTypeValue(SiteType::Renren), kNoSubType,
+                                           "http://www.renren.com/someone");
         ASSERT_EQ(plan.pageStep, PageStep::RenrenPerson);
         EXPECT_EQ(plan.pageAddress, QString("https://www.renren.com/someone"));
         ASSERT_TRUE(CompletePlanWithPage(plan, c.page));
         EXPECT_EQ(plan.input, QString(c.id)) << c.page;
     }
-    const AlbumListPlan page = PlanAlbumList(3, kNone, "http://page.renren.com/somepage/");
+    const AlbumListPlan page = PlanAlbumList(SiteTypeValue(SiteType::Renren), kNoSubType,
+                                             "http://page.renren.com/somepage/");
     EXPECT_EQ(page.pageAddress, QString("https://page.renren.com/somepage"));
 }
 
 TEST(CompletePlanWithPage, DuitangAlbumKeepsThePageAndFindsTheUser) {
-    AlbumListPlan plan = PlanAlbumList(18, kNone, "https://www.duitang.com/album/?id=12345&from=x");
+    AlbumListPlan plan = PlanAlbumList(SiteTypeValue(SiteType::DuitangHuaban), kNoSubType,
+                                       "https://www.duitang.com/album/?id=12345&from=x");
     ASSERT_EQ(plan.pageStep, PageStep::Duitang);
     EXPECT_EQ(plan.jobText1, QString());
-    EXPECT_EQ(plan.calls.front().subType, 0);
+    EXPECT_EQ(plan.calls.front().subType, SubTypeValue(DuitangHuabanSubType::Duitang));
     const QString page = R"(<a href="/people/?user_id=1">x</a><div class="dt-header-btm">)"
                          R"(<a href="/people/?user_id=777#top">me</a>)";
     ASSERT_TRUE(CompletePlanWithPage(plan, page));
@@ -307,7 +373,8 @@ TEST(CompletePlanWithPage, DuitangAlbumKeepsThePageAndFindsTheUser) {
 }
 
 TEST(CompletePlanWithPage, DuitangPageWithoutUserEndsWithAMessage) {
-    AlbumListPlan plan = PlanAlbumList(18, kNone, "https://www.duitang.com/people/?user_id=1");
+    AlbumListPlan plan = PlanAlbumList(SiteTypeValue(SiteType::DuitangHuaban), kNoSubType,
+                                       "https://www.duitang.com/people/?user_id=1");
     ASSERT_FALSE(CompletePlanWithPage(plan, R"(<div class="dt-header-btm"><a href="/x">)"));
     EXPECT_FALSE(plan.message.isEmpty());
     EXPECT_FALSE(plan.message.contains(u'^'));

@@ -3,6 +3,7 @@
 #include "sites/album_list_dispatch.h"
 #include "sites/instagram.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -27,7 +28,7 @@ class InstagramTest : public SiteTest {
         SiteTest::SetUp();
         loggedHeaders = {QStringLiteral("User-Agent"), QStringLiteral("Accept-Encoding"),
                          QStringLiteral("Accept-Language"), QStringLiteral("Referer")};
-        state.m_listType = 17;
+        state.m_listType = SiteTypeValue(SiteType::InstagramSzwego);
         Serve(kProfile, Ig("profile.html"));
         Serve(kScript, Ig("ProfilePageContainer.js"));
     }

@@ -1,6 +1,7 @@
 #include "shop_site_fixture.h"
 
 #include "sites/jd.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -12,8 +13,8 @@ class JdTest : public ShopSiteTest {
   protected:
     void SetUp() override {
         ShopSiteTest::SetUp();
-        state.m_listType = 16;
-        state.m_subType = 0;
+        state.m_listType = SiteTypeValue(SiteType::JdProduct);
+        state.m_subType = SubTypeValue(JdSubType::Jd);
     }
     static Reply GbkPage(const char* name) {
         Reply reply = Page(QString::fromUtf8(name));
@@ -32,13 +33,13 @@ class JdTest : public ShopSiteTest {
 TEST_F(JdTest, AProductAddressListsTheProductAndKeepsItsPage) {
     Serve(kItem, GbkPage("jd/item.html"));
 
-    EXPECT_TRUE(List(16, kItem + QStringLiteral("#crumb-wrap")));
+    EXPECT_TRUE(List(SiteType::JdProduct, kItem + QStringLiteral("#crumb-wrap")));
 
     ExpectRequests({"GET https://item.jd.com/100.html", "  Accept-Encoding: gzip, deflate"});
     ASSERT_EQ(Titles(), QStringList{QStringLiteral("华为手机 Mate")});
     EXPECT_EQ(state.m_records.At(0)->albumRef, kItem);
     EXPECT_EQ(state.m_records.At(0)->pictureCount, -1);
-    EXPECT_EQ(state.m_subType, 0);
+    EXPECT_EQ(state.m_subType, SubTypeValue(JdSubType::Jd));
     EXPECT_EQ(state.m_account, QStringLiteral("京东"));
     const QString page = FixtureText("jd/item.html");
     EXPECT_EQ(state.m_jobText1, page);
@@ -80,7 +81,7 @@ TEST_F(JdTest, TitleForms) {
 TEST_F(JdTest, AFailedPageListsNothing) {
     Serve(kItem, Broken());
 
-    EXPECT_FALSE(List(16, kItem));
+    EXPECT_FALSE(List(SiteType::JdProduct, kItem));
 
     EXPECT_EQ(state.m_records.Size(), 0);
     EXPECT_TRUE(state.m_jobText1.isEmpty());
@@ -147,7 +148,7 @@ TEST_F(JdTest, TheSingleSourceSettingReadsOnlyTheKeptPage) {
 }
 
 TEST_F(JdTest, DescriptionOnlyQueuesNothingButSaysSo) {
-    SetOption(16, kOptionShopDescOnly);
+    SetOption(SiteType::JdProduct, kOptionShopDescOnly);
     const int album = AddProduct(kItem);
 
     FetchJdPictures(state, album);

@@ -3,6 +3,7 @@
 #include "sites/album_list_dispatch.h"
 #include "sites/lofter.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -34,7 +35,7 @@ class LofterTest : public SiteTest {
     void SetUp() override {
         SiteTest::SetUp();
         loggedHeaders << QStringLiteral("Content-Type");
-        state.m_listType = 19;
+        state.m_listType = SiteTypeValue(SiteType::Lofter);
     }
     void List(const char* input) {
         bool single = false;

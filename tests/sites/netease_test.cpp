@@ -3,6 +3,7 @@
 #include "sites/album_list_dispatch.h"
 #include "sites/netease.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -194,12 +195,12 @@ TEST_F(NeteaseTest, AlbumWithoutAddressTellsTheUserToLogIn) {
 
 TEST_F(NeteaseTest, PpUserListsItsSets) {
     Serve("http://walker.pp.163.com/", Page(Ne("pp_home.html")));
-    state.m_listType = 2;
+    state.m_listType = SiteTypeValue(SiteType::Netease);
     bool single = false;
     DispatchAlbumList(state, QStringLiteral("http://walker.pp.163.com/"), single);
 
     ExpectRequests({"GET http://walker.pp.163.com/"});
-    EXPECT_EQ(state.m_subType, 1);
+    EXPECT_EQ(state.m_subType, SubTypeValue(NeteaseSubType::PhotoSite));
     EXPECT_EQ(state.m_account, QStringLiteral("摄影师"));
     ASSERT_EQ(state.m_records.Size(), 2);
     const ST_PERLISTRECORD& first = *state.m_records.At(0);
@@ -216,8 +217,8 @@ TEST_F(NeteaseTest, PpSetIsReadBetweenItsMarkersOnly) {
     set.albumRef = QStringLiteral("http://walker.pp.163.com/pp/1.html");
     const int index = AddRecord(set);
     Serve("http://walker.pp.163.com/pp/1.html", Page(Ne("pp_set.html")));
-    state.m_listType = 2;
-    state.m_subType = 1;
+    state.m_listType = SiteTypeValue(SiteType::Netease);
+    state.m_subType = SubTypeValue(NeteaseSubType::PhotoSite);
 
     DispatchPictureList(state, index);
 
@@ -230,11 +231,11 @@ TEST_F(NeteaseTest, PhotoDispatchListsAUserWithoutMessages) {
     Serve("http://photo.163.com/walker/", Page(Ne("home.html")));
     Serve("http://s1.ph.126.net/ab12/albums.js", Text("[{id:9,name:'one',au:0,count:1,curl:'',"
                                                       "purl:'s1.ph.126.net/9.js'}]"));
-    state.m_listType = 2;
+    state.m_listType = SiteTypeValue(SiteType::Netease);
     bool single = false;
     DispatchAlbumList(state, QStringLiteral("http://photo.163.com/walker/"), single);
     EXPECT_EQ(Titles(), QStringList{"one"});
-    EXPECT_EQ(state.m_subType, -1);  // the photo albums' pictures: any sub-type but 1
+    EXPECT_EQ(state.m_subType, kNoSubType);  // the photo albums' pictures: any sub-type but 1
     EXPECT_TRUE(frontend.messages.isEmpty());
     EXPECT_FALSE(single);
 }

@@ -5,6 +5,7 @@
 #include "sites/pchome.h"
 #include "sites/picture_list_dispatch.h"
 #include "sites/site51.h"
+#include "sites/site_types.h"
 #include "sites/zol_albums.h"
 
 namespace mosaiq::test {
@@ -17,9 +18,9 @@ class PhotoSitesTest : public SiteTest {
         SiteTest::SetUp();
         loggedHeaders = {QStringLiteral("Accept-Encoding"), QStringLiteral("Referer")};
     }
-    // The album-list job's step for `input` typed with site type `listType`.
-    bool List(int listType, const char* input) {
-        state.m_listType = listType;
+    // The album-list job's step for `input` typed with site type `type`.
+    bool List(SiteType type, const char* input) {
+        state.m_listType = SiteTypeValue(type);
         bool single = true;
         DispatchAlbumList(state, QString::fromUtf8(input), single);
         return single;
@@ -51,7 +52,7 @@ QStringList Rows(const JobState& state) {
 TEST_F(PhotoSitesTest, Site51ListsTheMainListOfTheTypedAccount) {
     Serve("http://home.51.com/tester/photo", Page("site51/albums.html"));
 
-    EXPECT_FALSE(List(8, "http://home.51.com/tester/photo/"));
+    EXPECT_FALSE(List(SiteType::Site51, "http://home.51.com/tester/photo/"));
 
     ExpectRequests({"GET http://home.51.com/tester/photo", "  Accept-Encoding: gzip, deflate"});
     // The site's own pick before the list and the untitled album are not the user's.
@@ -121,7 +122,7 @@ TEST_F(PhotoSitesTest, ZolListsEveryPageWhileTheNextLinkShows) {
     Serve("http://photo.zol.com.cn/tester/album_2.html", Page("zol_albums/albums_p2.html"));
     Serve("http://photo.zol.com.cn/tester/album_3.html", Page("zol_albums/albums_p3.html"));
 
-    List(9, "http://photo.zol.com.cn/tester/index.html");
+    List(SiteType::Zol, "http://photo.zol.com.cn/tester/index.html");
 
     ExpectRequests(
         {"GET http://photo.zol.com.cn/tester/album_1.html", "  Accept-Encoding: gzip, deflate",
@@ -134,7 +135,7 @@ TEST_F(PhotoSitesTest, ZolListsEveryPageWhileTheNextLinkShows) {
                      "家 | /tester/photo_13_ | http://img.zol.com.cn/t_s120x90/c13.jpg | 1"}));
     EXPECT_EQ(state.m_account, QStringLiteral("张三"));  // the first page's title
     EXPECT_EQ(state.m_jobText1, QStringLiteral("tester"));
-    EXPECT_EQ(state.m_subType, 0);
+    EXPECT_EQ(state.m_subType, SubTypeValue(ZolSubType::Albums));
 }
 
 TEST_F(PhotoSitesTest, ZolPhotosAreQueuedAtFullSize) {
@@ -142,8 +143,8 @@ TEST_F(PhotoSitesTest, ZolPhotosAreQueuedAtFullSize) {
     Serve("http://photo.zol.com.cn/tester/photo_11_1.html", Page("zol_albums/photos_p1.html"));
     Serve("http://photo.zol.com.cn/tester/photo_11_2.html", Page("zol_albums/photos_p2.html"));
 
-    state.m_listType = 9;
-    state.m_subType = 0;
+    state.m_listType = SiteTypeValue(SiteType::Zol);
+    state.m_subType = SubTypeValue(ZolSubType::Albums);
     DispatchPictureList(state, index);
 
     ExpectRequests(
@@ -186,7 +187,7 @@ TEST_F(PhotoSitesTest, PchomeListsTheUsersAlbumsPageByPage) {
     Serve("http://photo.pchome.com.tw/tester*2", Page("pchome/albums_p2.html"));
     Serve("http://photo.pchome.com.tw/tester*3", Page("pchome/albums_p3.html"));
 
-    List(10, "http://photo.pchome.com.tw/tester/");
+    List(SiteType::PchomeDouban, "http://photo.pchome.com.tw/tester/");
 
     ExpectRequests({"GET http://photo.pchome.com.tw/tester*1", "  Accept-Encoding: gzip, deflate",
                     "GET http://photo.pchome.com.tw/tester*2", "  Accept-Encoding: gzip, deflate",
@@ -199,7 +200,7 @@ TEST_F(PhotoSitesTest, PchomeListsTheUsersAlbumsPageByPage) {
                      "台北 | /tester/a3 | http://photo.pchome.com.tw/tester/a3/cover.jpg | 2"}));
     EXPECT_EQ(state.m_account, QStringLiteral("tester"));
     EXPECT_EQ(state.m_jobText1, QStringLiteral("tester"));
-    EXPECT_EQ(state.m_subType, 0);
+    EXPECT_EQ(state.m_subType, SubTypeValue(PchomeDoubanSubType::Pchome));
 }
 
 TEST_F(PhotoSitesTest, PchomePhotosComeFromThePhotoListWithTheirPageAsReferer) {
@@ -226,7 +227,7 @@ TEST_F(PhotoSitesTest, MokoListsEveryPostListOfTheUserPage) {
     Serve("http://www.moko.cc/post/tester/category/12/1.html", Text(""));
     Serve("http://www.moko.cc/post/tester/category/13/1.html", Page("moko/cat13_p1.html"));
 
-    List(12, "http://www.moko.cc/tester/");
+    List(SiteType::Moko, "http://www.moko.cc/tester/");
 
     // The list that fails is passed over; the side box after the end marker is not read.
     ExpectRequests({"GET http://www.moko.cc/post/tester/list.html",
@@ -251,7 +252,7 @@ TEST_F(PhotoSitesTest, MokoUserPageWithoutItsMenuNamesNoPostList) {
     Serve("http://www.moko.cc/post/tester/list.html",
           Text("<div class=\"imgUserLogo\"><img title=\"Tester's\"></div>"
                "<a href=\"/post/other/list.html\">x</a>"));
-    List(12, "http://www.moko.cc/tester/");
+    List(SiteType::Moko, "http://www.moko.cc/tester/");
     EXPECT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(state.m_records.Size(), 0);
 }
@@ -259,7 +260,7 @@ TEST_F(PhotoSitesTest, MokoUserPageWithoutItsMenuNamesNoPostList) {
 TEST_F(PhotoSitesTest, MokoNewPostListIsReadWithoutTheUserPage) {
     Serve("http://www.moko.cc/post/tester/new/1.html", Page("moko/new_p1.html"));
 
-    List(12, "http://www.moko.cc/post/tester/new/list.html");
+    List(SiteType::Moko, "http://www.moko.cc/post/tester/new/list.html");
 
     ExpectRequests(
         {"GET http://www.moko.cc/post/tester/new/1.html", "  Accept-Encoding: gzip, deflate"});

@@ -2,6 +2,7 @@
 
 #include "sites/album_list_dispatch.h"
 #include "sites/poco.h"
+#include "sites/site_types.h"
 
 #include <QDir>
 
@@ -117,7 +118,7 @@ TEST_F(PocoTest, NoDescriptionFileWithoutDescriptionOrPictures) {
 
 TEST_F(PocoTest, TypedAddressGivesTheNumericId) {
     ServeInTurn(kWorksList, {Page("poco/works_end.json")});
-    state.m_listType = 6;
+    state.m_listType = SiteTypeValue(SiteType::Poco);
     bool single = false;
     DispatchAlbumList(state, "https://www.poco.cn/user/user_center?user_id=173256123#works",
                       single);

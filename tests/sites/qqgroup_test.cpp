@@ -2,6 +2,7 @@
 
 #include "sites/album_list_dispatch.h"
 #include "sites/qqgroup.h"
+#include "sites/site_types.h"
 #include "web/site_tokens.h"
 
 namespace mosaiq::test {
@@ -141,8 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
 // The not-logged-in answer may still carry albums (the group's public ones): none is listed.
 TEST_F(QqGroupTest, LoggedOutUserGetsTheDispatchHintOnly) {
     server.Route(kH5, kAlbumsPath, Page(Qg("not_logged_in.jsonp")));
-    state.m_listType = 0;
-    state.m_subType = 1;
+    state.m_listType = SiteTypeValue(SiteType::QqFamily);
+    state.m_subType = SubTypeValue(QqSubType::Group);
     bool single = false;
     DispatchAlbumList(state, QStringLiteral("https://qun.qzone.qq.com/group#!/778899/photo"),
                       single);

@@ -1,6 +1,7 @@
 #include "sites/recognition.h"
 
 #include "sites/site_text.h"
+#include "sites/site_types.h"
 
 #include <gtest/gtest.h>
 
@@ -9,46 +10,57 @@ namespace {
 
 struct RecognitionCase {
     const char* text;
-    int selection;
+    SiteType selection;
     bool changed;
-    int listType;
-    int subType;
+    SiteType listType;
+    int32_t subType;  // of the QQ family's box
 };
 
 TEST(RecognizeSite, AddressesSelectTheirSiteType) {
     const RecognitionCase cases[] = {
         // Bare inputs keep the selection; the QQ family's sub-type box is left alone.
-        {"123456789", 0, false, 0, -1},
-        {"123456789", 5, true, 5, -1},
-        {"https://user.qzone.qq.com/123456789", 3, true, 0, 0},
-        {"http://t.qq.com/someone", 3, true, 0, 2},
-        {"https://qun.qq.com/photo/123", 3, true, 0, 1},
-        {"https://group.qq.com/123/", 0, true, 0, 1},
+        {"123456789", SiteType::QqFamily, false, SiteType::QqFamily, kNoSubType},
+        {"123456789", SiteType::Site56, true, SiteType::Site56, kNoSubType},
+        {"https://user.qzone.qq.com/123456789", SiteType::Renren, true, SiteType::QqFamily,
+         SubTypeValue(QqSubType::Zone)},
+        {"http://t.qq.com/someone", SiteType::Renren, true, SiteType::QqFamily,
+         SubTypeValue(QqSubType::TencentWeibo)},
+        {"https://qun.qq.com/photo/123", SiteType::Renren, true, SiteType::QqFamily,
+         SubTypeValue(QqSubType::Group)},
+        {"https://group.qq.com/123/", SiteType::QqFamily, true, SiteType::QqFamily,
+         SubTypeValue(QqSubType::Group)},
         // Weibo wins over the group domain; "gift.qq.com" is not Tencent Weibo.
-        {"http://t.qq.com/x?from=qun.qq.com", 0, true, 0, 2},
-        {"http://gift.qq.com/x", 4, true, 0, 0},
+        {"http://t.qq.com/x?from=qun.qq.com", SiteType::QqFamily, true, SiteType::QqFamily,
+         SubTypeValue(QqSubType::TencentWeibo)},
+        {"http://gift.qq.com/x", SiteType::Sina, true, SiteType::QqFamily,
+         SubTypeValue(QqSubType::Zone)},
         // An address holding both the QQ and the NetEase domain is NetEase.
-        {"http://photo.163.com/someone/?from=qq.com/", 0, true, 2, -1},
+        {"http://photo.163.com/someone/?from=qq.com/", SiteType::QqFamily, true, SiteType::Netease,
+         kNoSubType},
         // A domain at position 0 does not count.
-        {"qq.com/ http://example.org/", 4, true, 4, -1},
-        {"http://example.org/", 7, true, 7, -1},
-        {"http://www.abcjd.com/", 7, true, 7, -1},
-        {"https://weibo.com/123", 0, true, 4, -1},
-        {"https://weibo.com", 1, true, 1, -1},
-        {"https://www.douban.com/photos/album/1/", 0, true, 10, -1},
-        {"https://www.douban.com", 0, true, 0, 0},
-        {"http://bbs.zol.com.cn/someone/", 9, true, 16, -1},
-        {"https://detail.zol.com.cn/1/2.shtml", 0, true, 16, -1},
-        {"https://huabanpro.com/boards/1/", 0, true, 18, -1},
-        {"https://shop1.1688.com/", 0, true, 11, -1},
-        {"http://www.topit.me/user/1", 0, true, 20, -1},
+        {"qq.com/ http://example.org/", SiteType::Sina, true, SiteType::Sina, kNoSubType},
+        {"http://example.org/", SiteType::Yupoo, true, SiteType::Yupoo, kNoSubType},
+        {"http://www.abcjd.com/", SiteType::Yupoo, true, SiteType::Yupoo, kNoSubType},
+        {"https://weibo.com/123", SiteType::QqFamily, true, SiteType::Sina, kNoSubType},
+        {"https://weibo.com", SiteType::Baidu, true, SiteType::Baidu, kNoSubType},
+        {"https://www.douban.com/photos/album/1/", SiteType::QqFamily, true, SiteType::PchomeDouban,
+         kNoSubType},
+        {"https://www.douban.com", SiteType::QqFamily, true, SiteType::QqFamily,
+         SubTypeValue(QqSubType::Zone)},
+        {"http://bbs.zol.com.cn/someone/", SiteType::Zol, true, SiteType::JdProduct, kNoSubType},
+        {"https://detail.zol.com.cn/1/2.shtml", SiteType::QqFamily, true, SiteType::JdProduct,
+         kNoSubType},
+        {"https://huabanpro.com/boards/1/", SiteType::QqFamily, true, SiteType::DuitangHuaban,
+         kNoSubType},
+        {"https://shop1.1688.com/", SiteType::QqFamily, true, SiteType::Shops, kNoSubType},
+        {"http://www.topit.me/user/1", SiteType::QqFamily, true, SiteType::Topit, kNoSubType},
     };
     for (const RecognitionCase& c : cases) {
-        const RecognizedSite site = RecognizeSite(c.text, c.selection);
+        const RecognizedSite site = RecognizeSite(c.text, SiteTypeValue(c.selection));
         SCOPED_TRACE(c.text);
         EXPECT_EQ(site.changed, c.changed);
         if (c.changed) {
-            EXPECT_EQ(site.listType, c.listType);
+            EXPECT_EQ(site.listType, SiteTypeValue(c.listType));
             EXPECT_EQ(site.subType, c.subType);
         }
     }

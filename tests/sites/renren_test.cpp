@@ -3,6 +3,7 @@
 #include "sites/album_list_dispatch.h"
 #include "sites/picture_list_dispatch.h"
 #include "sites/renren.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -19,7 +20,7 @@ class RenrenTest : public SiteTest {
   protected:
     void SetUp() override {
         SiteTest::SetUp();
-        state.m_listType = 3;
+        state.m_listType = SiteTypeValue(SiteType::Renren);
     }
     void List(const char* input) {
         bool single = false;
@@ -63,7 +64,7 @@ TEST_F(RenrenTest, UserNameIsLookedUpByPidThenNewLayoutAlbumsAreListed) {
     ExpectRequests({"GET https://www.renren.com/zhangsan",
                     "GET http://photo.renren.com/photo/222/albumlist/v7?showAll=1"});
     EXPECT_EQ(state.m_account, QStringLiteral("张三"));
-    EXPECT_EQ(state.m_subType, 0);
+    EXPECT_EQ(state.m_subType, SubTypeValue(RenrenSubType::Albums));
     ASSERT_EQ(state.m_records.Size(), 2);
     ExpectRow(0, "旅行", "http://photo.renren.com/photo/222/album-1001/",
               "http://fmn.rrimg.com/c1.jpg", 12, 0);
@@ -212,7 +213,7 @@ TEST_F(RenrenTest, ZhanPostsByMonth) {
          "GET http://zhan.renren.com/archive/archiveByTime?site_id=5555&month=201301&page=1",
          "GET http://zhan.renren.com/archive/archiveByTime?site_id=5555&month=201212&page=0",
          "GET http://zhan.renren.com/archive/archiveByTime?site_id=5555&month=201212&page=1"});
-    EXPECT_EQ(state.m_subType, 10);
+    EXPECT_EQ(state.m_subType, SubTypeValue(RenrenSubType::Zhan));
     EXPECT_EQ(state.m_account, QStringLiteral("美食站"));
     EXPECT_TRUE(state.m_subDir.isEmpty());
     ASSERT_EQ(state.m_records.Size(), 2);
@@ -315,7 +316,7 @@ TEST_F(RenrenTest, PictureListsAreTriedInOrderUntilOneQueuesPictures) {
           Page(Rr("classic_photos_none.json")));
     Serve("http://photo.renren.com/photo/333/photo-51?albumId=9", Page(Rr("viewer1.json")));
     Serve("http://photo.renren.com/photo/333/photo-52", Page(Rr("viewer2.json")));
-    state.m_subType = 0;
+    state.m_subType = SubTypeValue(RenrenSubType::Albums);
 
     DispatchPictureList(state, index);
 
@@ -356,7 +357,7 @@ TEST_F(RenrenTest, ZhanPostGivesOnePictureFromItsMainPart) {
         {"zhan_post_photo.html", "http://fmn.rrimg.com/z1.jpg <- 美食.jpg"},
         {"zhan_post_text.html", "http://fmn.rrimg.com/z2.jpg <- 美食.jpg"},
     };
-    state.m_subType = 10;
+    state.m_subType = SubTypeValue(RenrenSubType::Zhan);
     for (const Case& c : cases) {
         g_pictureQueue().Clear();
         state.m_records.Clear();

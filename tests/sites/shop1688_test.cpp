@@ -1,6 +1,7 @@
 #include "shop_site_fixture.h"
 
 #include "sites/shop1688.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -22,7 +23,7 @@ TEST_F(Shop1688Test, AnOfferAddressListsTheOfferAndKeepsItsPage) {
     state.m_jobText1 = QStringLiteral("a page of an earlier job");
     Serve(kOffer, Page("shop1688/offer.html"));
 
-    EXPECT_TRUE(List(11, kOffer + QStringLiteral("#desc")));
+    EXPECT_TRUE(List(SiteType::Shops, kOffer + QStringLiteral("#desc")));
 
     ExpectRequests({"GET https://detail.1688.com/offer/123.html",
                     "  Accept-Encoding: gzip, deflate", "  Accept-Language: zh-cn",
@@ -30,7 +31,7 @@ TEST_F(Shop1688Test, AnOfferAddressListsTheOfferAndKeepsItsPage) {
     ASSERT_EQ(Titles(), QStringList{QStringLiteral("2024新款 陶瓷杯")});
     EXPECT_EQ(state.m_records.At(0)->albumRef, kOffer);
     EXPECT_EQ(state.m_records.At(0)->pictureCount, -1);
-    EXPECT_EQ(state.m_subType, 2);
+    EXPECT_EQ(state.m_subType, SubTypeValue(ShopSubType::Shop1688));
     EXPECT_EQ(state.m_account, QStringLiteral("义乌小商品有限公司"));
     EXPECT_EQ(state.m_jobText1, FixtureText("shop1688/offer.html"));
     EXPECT_TRUE(frontend.messages.isEmpty());
@@ -39,7 +40,7 @@ TEST_F(Shop1688Test, AnOfferAddressListsTheOfferAndKeepsItsPage) {
 TEST_F(Shop1688Test, AShopAddressListsNothing) {
     state.m_jobText1 = QStringLiteral("a page of an earlier job");
 
-    EXPECT_FALSE(List(11, QStringLiteral("https://yiwu.1688.com/")));
+    EXPECT_FALSE(List(SiteType::Shops, QStringLiteral("https://yiwu.1688.com/")));
 
     ExpectRequests({});
     EXPECT_EQ(state.m_records.Size(), 0);
@@ -121,8 +122,8 @@ TEST_F(Shop1688Test, AnUnreadPageGoesToTheLog) {
 }
 
 TEST_F(Shop1688Test, DescriptionOnlyQueuesNothingButSaysSo) {
-    state.m_listType = 11;
-    SetOption(11, kOptionShopDescOnly);
+    state.m_listType = SiteTypeValue(SiteType::Shops);
+    SetOption(SiteType::Shops, kOptionShopDescOnly);
     state.m_jobText1 = FixtureText("shop1688/offer.html");
     const int album = AddOffer();
 

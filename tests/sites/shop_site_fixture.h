@@ -21,17 +21,17 @@ class ShopSiteTest : public SiteTest {
 
     static Reply Gbk(const QString& html) { return Text(TextToGbk(html)); }
 
-    // The album-list job's dispatch for site type `listType`; true when it asked for the
+    // The album-list job's dispatch for site type `type`; true when it asked for the
     // download to start by itself.
-    bool List(int listType, const QString& input) {
-        state.m_listType = listType;
+    bool List(SiteType type, const QString& input) {
+        state.m_listType = SiteTypeValue(type);
         bool singleItem = false;
         DispatchAlbumList(state, input, singleItem);
         return singleItem;
     }
 
-    void SetOption(int listType, uint16_t bit) {
-        NamingOf(state.m_settings, listType).options |= bit;
+    void SetOption(SiteType type, uint16_t bit) {
+        NamingOf(state.m_settings, SiteTypeValue(type)).options |= bit;
     }
 
     // A UTF-16LE file after its byte-order mark; a null text when it is missing or has no mark.

@@ -2,6 +2,7 @@
 
 #include "sites/album_list_dispatch.h"
 #include "sites/sina.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -300,7 +301,7 @@ TEST_F(SinaTest, WeiboPhotoPagesEndOrFailAtOnce) {
 class SinaDispatchTest : public SinaTest {
   protected:
     void List(const QString& input) {
-        state.m_listType = 4;
+        state.m_listType = SiteTypeValue(SiteType::Sina);
         bool single = false;
         DispatchAlbumList(state, input, single);
         EXPECT_FALSE(single);
@@ -312,7 +313,7 @@ TEST_F(SinaDispatchTest, BlogAddressListsCategories) {
     Serve(kCategories, Page(Sn("categories.json")));
     List(kBlog);
     EXPECT_EQ(Titles(), (QStringList{"风景", "人物"}));
-    EXPECT_EQ(state.m_subType, 0);
+    EXPECT_EQ(state.m_subType, SubTypeValue(SinaSubType::BlogAlbums));
     EXPECT_TRUE(frontend.messages.isEmpty());
 }
 
@@ -320,7 +321,7 @@ TEST_F(SinaDispatchTest, ArticleListAddressIsCutBeforeItsPageNumber) {
     Serve(QString(kArticleList) + "_1.html", Page(Sn("articles_title.html")));
     List(QStringLiteral("http://blog.sina.com.cn/s/articlelist_1234567890_0_3.html"));
     EXPECT_EQ(Titles(), (QStringList{"湖边散步", "山中"}));
-    EXPECT_EQ(state.m_subType, 1);
+    EXPECT_EQ(state.m_subType, SubTypeValue(SinaSubType::BlogArticle));
     ExpectRequests({"GET http://blog.sina.com.cn/s/articlelist_1234567890_0_1.html",
                     "  Accept-Encoding: gzip, deflate"});
 }
@@ -330,7 +331,7 @@ TEST_F(SinaDispatchTest, WeiboAddressListsAlbumsOrSaysToLogIn) {
     Serve(kWeiboAlbums, Page(Sn("weibo_albums.json")));
     List(kWeiboUser);
     EXPECT_EQ(Titles(), (QStringList{"头像", "微博配图"}));
-    EXPECT_EQ(state.m_subType, 2);
+    EXPECT_EQ(state.m_subType, SubTypeValue(SinaSubType::Weibo));
     EXPECT_TRUE(frontend.messages.isEmpty());
 
     state.m_records.Clear();

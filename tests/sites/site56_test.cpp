@@ -2,6 +2,7 @@
 
 #include "sites/album_list_dispatch.h"
 #include "sites/site56.h"
+#include "sites/site_types.h"
 
 namespace mosaiq::test {
 namespace {
@@ -68,7 +69,7 @@ TEST_F(Site56Test, PictureListDescribesByLabelOrAlbumTitle) {
 
 TEST_F(Site56Test, TypedAddressListsTheUsersIndex) {
     ServeAlbums();
-    state.m_listType = 5;
+    state.m_listType = SiteTypeValue(SiteType::Site56);
     bool single = true;
     DispatchAlbumList(state, "http://www.56.com/photo/album/index.php?user=someone&page=3", single);
     EXPECT_EQ(state.m_account, QStringLiteral("someone"));

@@ -18,6 +18,7 @@ namespace mosaiq {
 namespace {
 
 const QString kNotSupported = QString::fromUtf16(kNotSupportedYet);
+constexpr int32_t kFirstSubType = 0;  // every family's sub-types start there
 
 class SiteTable : public ::testing::Test {
   protected:
@@ -167,7 +168,7 @@ TEST_F(SiteTable, BuildingTheTableMakesNoRequest) {
         AdapterBuilt(example);
     }
     for (int listType = 0; listType < kSiteTypeCount; ++listType) {
-        PictureSourcesFor(listType, 0);
+        PictureSourcesFor(listType, kFirstSubType);
     }
     EXPECT_TRUE(server.requests().empty());
 }
@@ -209,12 +210,12 @@ TEST_F(SiteTable, PictureDispatchCoversEveryTypeAndRejectsOthers) {
         }
     }
     for (int listType = 0; listType < kSiteTypeCount; ++listType) {
-        if (PictureListAdapterFor(PictureSourcesFor(listType, 0)->front()) != nullptr) {
+        if (PictureListAdapterFor(PictureSourcesFor(listType, kFirstSubType)->front()) != nullptr) {
             continue;
         }
         frontend.messages.clear();
         state.m_listType = listType;
-        state.m_subType = 0;  // the first sub-type of every family
+        state.m_subType = kFirstSubType;
         DispatchPictureList(state, 0);
         EXPECT_EQ(frontend.messages, QStringList{kNotSupported}) << listType;
         EXPECT_EQ(g_pictureQueue().Count(), 0);

@@ -2,6 +2,7 @@
 
 #include "sites/album_list_dispatch.h"
 #include "sites/picture_list_dispatch.h"
+#include "sites/site_types.h"
 #include "sites/szwego.h"
 
 #include <QDateTime>
@@ -26,7 +27,7 @@ class SzwegoTest : public SiteTest {
     void SetUp() override {
         SiteTest::SetUp();
         loggedHeaders = {QStringLiteral("Accept"), QStringLiteral("Accept-Encoding")};
-        state.m_listType = 17;
+        state.m_listType = SiteTypeValue(SiteType::InstagramSzwego);
     }
     void List() {
         bool single = true;

@@ -1,5 +1,6 @@
 #include "shop_site_fixture.h"
 
+#include "sites/site_types.h"
 #include "sites/taobao.h"
 
 namespace mosaiq::test {
@@ -21,7 +22,7 @@ class TaobaoTest : public ShopSiteTest {
 TEST_F(TaobaoTest, AnItemAddressListsTheItemAndKeepsItsPage) {
     Serve(kItem, Page("taobao/item.html"));
 
-    EXPECT_TRUE(List(11, kItem + QStringLiteral("#detail")));
+    EXPECT_TRUE(List(SiteType::Shops, kItem + QStringLiteral("#detail")));
 
     ExpectRequests({"GET https://item.taobao.com/item.htm?id=123"});
     ASSERT_EQ(Titles(), QStringList{QStringLiteral("纯棉T恤 男款")});
@@ -29,7 +30,8 @@ TEST_F(TaobaoTest, AnItemAddressListsTheItemAndKeepsItsPage) {
     EXPECT_EQ(record.albumRef, kItem);
     EXPECT_EQ(record.coverUrl, QString());
     EXPECT_EQ(record.pictureCount, -1);
-    EXPECT_EQ(state.m_subType, -1);  // the shop row leaves the sub-type to the Taobao default
+    EXPECT_EQ(state.m_subType,
+              kNoSubType);  // the shop row leaves the sub-type to the Taobao default
     EXPECT_EQ(state.m_account, QStringLiteral("小店铺"));
     const QString page = FixtureText("taobao/item.html");
     EXPECT_EQ(state.m_jobText1, page);
@@ -50,7 +52,7 @@ TEST_F(TaobaoTest, ShopAddressesBecomeSearchAddressesAndListNothing) {
         server.ClearRequests();
         Serve(QStringLiteral("https://item.taobao.com/item.htm?id=5"), Broken());
 
-        EXPECT_FALSE(List(11, QString::fromUtf8(c.input)));
+        EXPECT_FALSE(List(SiteType::Shops, QString::fromUtf8(c.input)));
 
         EXPECT_EQ(server.requests().size(), c.fetched ? 1u : 0u);
         EXPECT_EQ(state.m_records.Size(), 0);
@@ -191,8 +193,8 @@ TEST_F(TaobaoTest, AnUnreadPageGoesToTheLogAndTheUserIsAsked) {
 }
 
 TEST_F(TaobaoTest, DescriptionOnlyQueuesNothingAndSaysSo) {
-    SetOption(11, kOptionShopDescOnly);
-    state.m_listType = 11;
+    SetOption(SiteType::Shops, kOptionShopDescOnly);
+    state.m_listType = SiteTypeValue(SiteType::Shops);
     state.m_jobText1 = FixtureText("taobao/item.html");
     const int album = AddItem();
 
@@ -206,7 +208,7 @@ TEST_F(TaobaoTest, DescriptionOnlyQueuesNothingAndSaysSo) {
 TEST_F(TaobaoTest, SkipPagesUseTheirDataSourcesWithoutReferer) {
     const QString skip = QStringLiteral("https://tbskip.taobao.com/s.htm?id=9");
     Serve(skip, Page("taobao/skip.html"));
-    ASSERT_TRUE(List(11, skip));
+    ASSERT_TRUE(List(SiteType::Shops, skip));
     EXPECT_EQ(state.m_account, QStringLiteral("铺"));
     state.m_taobaoPriceInName = 1;
 

@@ -1,6 +1,7 @@
 #include "site_test.h"
 
 #include "sites/album_list_dispatch.h"
+#include "sites/site_types.h"
 #include "sites/topit.h"
 
 namespace mosaiq::test {
@@ -95,7 +96,7 @@ TEST(TopitSizes, FirstMatchingRuleFromTheTopReplacesEveryOccurrence) {
 
 TEST_F(TopitTest, TypedPictureAddressListsItsAlbum) {
     Serve(kAlbum, Page("topit/album.html"));
-    state.m_listType = 20;
+    state.m_listType = SiteTypeValue(SiteType::Topit);
     bool single = true;
     DispatchAlbumList(state, kAlbum + "/item/777?from=home", single);
     EXPECT_EQ(Titles(), QStringList{"猫咪"});

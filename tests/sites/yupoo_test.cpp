@@ -2,6 +2,7 @@
 
 #include "core/settings_record.h"
 #include "sites/album_list_dispatch.h"
+#include "sites/site_types.h"
 #include "sites/yupoo.h"
 
 #include <QDir>
@@ -25,7 +26,7 @@ class YupooTest : public SiteTest {
   protected:
     void SetUp() override {
         SiteTest::SetUp();
-        state.m_listType = 7;
+        state.m_listType = SiteTypeValue(SiteType::Yupoo);
     }
     // The waits that last (the page walk of a site without pauses waits nothing).
     std::vector<long long> Waits() const {
@@ -340,7 +341,7 @@ class YupooRowTest : public YupooTest, public ::testing::WithParamInterface<Yupo
 // gets the row's hint.
 TEST_P(YupooRowTest, TypedAddressReachesItsListAndEmptyListsGetTheHint) {
     const YupooRowCase& c = GetParam();
-    state.m_subType = -1;
+    state.m_subType = kNoSubType;
     bool single = true;
     DispatchAlbumList(state, QString::fromUtf8(c.typed), single);
     ASSERT_FALSE(server.requests().empty());

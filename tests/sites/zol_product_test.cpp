@@ -1,5 +1,6 @@
 #include "shop_site_fixture.h"
 
+#include "sites/site_types.h"
 #include "sites/zol_product.h"
 
 namespace mosaiq::test {
@@ -10,20 +11,21 @@ const QString kProduct = QStringLiteral("https://detail.zol.com.cn/1/2/pic.shtml
 class ZolProductTest : public ShopSiteTest {};
 
 TEST_F(ZolProductTest, AProductAddressListsTheProductUnderBothSiteTypes) {
-    for (const int listType : {9, 16}) {
-        SCOPED_TRACE(listType);
+    for (const SiteType type : {SiteType::Zol, SiteType::JdProduct}) {
+        SCOPED_TRACE(SiteTypeValue(type));
         state.m_records.Clear();
         state.m_jobText1.clear();
         server.ClearRequests();
         Serve(kProduct, Page("zol_product/product.html"));
 
-        EXPECT_TRUE(List(listType, kProduct + QStringLiteral("#pic")));
+        EXPECT_TRUE(List(type, kProduct + QStringLiteral("#pic")));
 
         ExpectRequests(
             {"GET https://detail.zol.com.cn/1/2/pic.shtml", "  Accept-Encoding: gzip, deflate"});
         EXPECT_EQ(Titles(), QStringList{QStringLiteral("华为Mate 60")});  // no folder steps
         EXPECT_EQ(state.m_records.At(0)->albumRef, kProduct);
-        EXPECT_EQ(state.m_subType, 1);
+        EXPECT_EQ(state.m_subType, type == SiteType::Zol ? SubTypeValue(ZolSubType::Product)
+                                                         : SubTypeValue(JdSubType::ZolProduct));
         EXPECT_EQ(state.m_account, QStringLiteral("Zol"));
         EXPECT_EQ(state.m_jobText1, FixtureText("zol_product/product.html"));
     }
@@ -32,7 +34,7 @@ TEST_F(ZolProductTest, AProductAddressListsTheProductUnderBothSiteTypes) {
 TEST_F(ZolProductTest, APageWithoutTitleListsNothingAndSaysSo) {
     Serve(kProduct, Gbk(QStringLiteral("<h1 class=\"page-title\"></h1>")));
 
-    EXPECT_FALSE(List(16, kProduct));
+    EXPECT_FALSE(List(SiteType::JdProduct, kProduct));
 
     EXPECT_EQ(state.m_records.Size(), 0);
     ASSERT_EQ(frontend.messages.size(), 1);
@@ -40,7 +42,7 @@ TEST_F(ZolProductTest, APageWithoutTitleListsNothingAndSaysSo) {
 }
 
 TEST_F(ZolProductTest, PicturesAreNamedByTheirSection) {
-    state.m_listType = 16;
+    state.m_listType = SiteTypeValue(SiteType::JdProduct);
     state.m_jobText1 = FixtureText("zol_product/product.html");
     ST_PERLISTRECORD record;
     record.title = QStringLiteral("华为Mate 60");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/frontend.h"
+#include "core/site_type.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,8 +20,8 @@ class RecordingFrontend : public Frontend {
     // What the controls hold.
     QString input;
     QString savePath;
-    int siteType = 0;
-    int subType = -1;
+    int siteType = SiteTypeValue(SiteType::QqFamily);
+    int subType = kNoSubType;
     QString clipboard;
     bool ctrlDown = false;
     std::vector<int> selected;
