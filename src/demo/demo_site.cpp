@@ -73,8 +73,11 @@ QString PageFor(const QString& host, const QString& path, const QUrlQuery& query
 }
 
 void Serve(httplib::Server& server) {
-    // Stopping waits for idle keep-alive connections: keep that wait short.
-    server.set_keep_alive_timeout(1);
+    // Stopping waits for idle keep-alive connections. One request per connection leaves none
+    // idle, so the demo ends at once; the wait for that one request stays long, since the
+    // server applies it to a connection's first request as well.
+    server.set_keep_alive_max_count(1);
+    server.set_keep_alive_timeout(5);
     server.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
         QString host = QString::fromStdString(request.get_header_value("Host"));
         host = host.section(u':', 0, 0).toLower();

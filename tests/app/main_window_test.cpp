@@ -7,6 +7,7 @@
 #include "core/album_sink.h"
 #include "core/picture_queue.h"
 #include "core/settings_record.h"
+#include "core/site_type.h"
 #include "support/fixture_site.h"
 #include "web/cookie_hook.h"
 #include "web/cookie_store.h"
@@ -226,15 +227,16 @@ INSTANTIATE_TEST_SUITE_P(Types, SettingsMenu,
 TEST_F(MainWindow, OptionItemsToggleTheCurrentSiteOnlyAndSave) {
     window->controls().siteType->setCurrentIndex(11);
     SettingsRecord& settings = window->state().m_settings;
-    const uint16_t otherBefore = NamingOf(settings, 12).options;
+    const uint16_t otherBefore = NamingOf(settings, SiteTypeValue(SiteType::Moko)).options;
     window->MenuAction(CMosaiqDlg::kShopDescOnly)->trigger();
     window->MenuAction(CMosaiqDlg::kShopMainOnly)->trigger();
-    EXPECT_TRUE(NamingOf(settings, 11).options & kOptionShopMainOnly);
-    EXPECT_FALSE(NamingOf(settings, 11).options & kOptionShopDescOnly);
-    EXPECT_EQ(NamingOf(settings, 12).options, otherBefore);
+    EXPECT_TRUE(NamingOf(settings, SiteTypeValue(SiteType::Shops)).options & kOptionShopMainOnly);
+    EXPECT_FALSE(NamingOf(settings, SiteTypeValue(SiteType::Shops)).options & kOptionShopDescOnly);
+    EXPECT_EQ(NamingOf(settings, SiteTypeValue(SiteType::Moko)).options, otherBefore);
     QFile file(dataDir() + QStringLiteral("soft.dat"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(NamingOf(ParseSettings(file.readAll()), 11).options, NamingOf(settings, 11).options);
+    EXPECT_EQ(NamingOf(ParseSettings(file.readAll()), SiteTypeValue(SiteType::Shops)).options,
+              NamingOf(settings, SiteTypeValue(SiteType::Shops)).options);
 }
 
 TEST_F(MainWindow, JobsBusyAndIdleDisplayFromAWorkerThread) {
@@ -416,4 +418,5 @@ TEST_F(MainWindow, StartUpMakesRequestsCarryTheStoredLogins) {
 }  // namespace
 }  // namespace mosaiq::test
 
+#include "core/site_type.h"
 #include "main_window_test.moc"

@@ -20,12 +20,7 @@ namespace mosaiq::test {
 // address from the fixtures: the real site table, no wait slept.
 class CliSiteTest : public Sandbox {
   protected:
-    void SetUp() override {
-        Sandbox::SetUp();
-        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
-    }
     void TearDown() override {
-        InstallSleeper(m_formerSleeper);
         g_pictureQueue().Clear();
         Sandbox::TearDown();
     }
@@ -82,7 +77,6 @@ class CliSiteTest : public Sandbox {
     }
 
     PageRoutes m_routes{server};
-    Sleeper m_formerSleeper;
 };
 
 }  // namespace mosaiq::test

@@ -15,20 +15,7 @@ QByteArray Bytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class DemoCommandTest : public Sandbox {
-  protected:
-    void SetUp() override {
-        Sandbox::SetUp();
-        m_formerSleeper = InstallSleeper([](std::chrono::milliseconds) {});
-    }
-    void TearDown() override {
-        InstallSleeper(m_formerSleeper);
-        Sandbox::TearDown();
-    }
-
-  private:
-    Sleeper m_formerSleeper;
-};
+class DemoCommandTest : public Sandbox {};
 
 TEST_F(DemoCommandTest, ListsAndDownloadsTheSampleAccountWithoutTheInternet) {
     const QByteArray connectTo = qgetenv("MOSAIQ_CONNECT_TO");

@@ -22,30 +22,6 @@ namespace {
 
 class DownloadJobTest : public JobTest {
   protected:
-    // The one-thread pause and the retry delays are recorded, not slept; `onPause` runs in
-    // the pausing thread (a click during the pause).
-    void SetUp() override {
-        JobTest::SetUp();
-        m_formerSleeper = InstallSleeper([this](std::chrono::milliseconds pause) {
-            {
-                std::lock_guard lock(m_pausesMutex);
-                m_pauses.push_back(int(pause.count()));
-            }
-            if (onPause) {
-                onPause();
-            }
-        });
-    }
-    void TearDown() override {
-        InstallSleeper(m_formerSleeper);
-        JobTest::TearDown();
-    }
-    std::vector<int> Pauses() {
-        std::lock_guard lock(m_pausesMutex);
-        return m_pauses;
-    }
-    std::function<void()> onPause;
-
     DownloadJobResult Download() {
         state.m_downState = DownState::Running;
         return RunDownloadJob(state, FixtureDispatch());
@@ -53,11 +29,6 @@ class DownloadJobTest : public JobTest {
     bool Exists(const QString& title, int picture) const {
         return QFileInfo::exists(AlbumFolder(title) + QStringLiteral("p%1.jpg").arg(picture));
     }
-
-  private:
-    Sleeper m_formerSleeper;
-    std::mutex m_pausesMutex;
-    std::vector<int> m_pauses;
 };
 
 TEST_F(DownloadJobTest, DownloadsEveryAlbumAndMarksItDone) {
@@ -128,7 +99,7 @@ TEST_F(DownloadJobTest, OneThreadFetchesOneAfterAnotherTwoSecondsApart) {
     });
     Download();
     ASSERT_EQ(times.size(), 1u);
-    EXPECT_EQ(Pauses(), std::vector<int>{2000});
+    EXPECT_EQ(Pauses(), std::vector<long long>{2000});
     const QStringList progress = frontend.progressStatus.filter(QStringLiteral("已下载"));
     EXPECT_EQ(progress, (QStringList{"已下载1/2......", "已下载2/2......"}));
 }
@@ -178,7 +149,6 @@ class FileSizeLimit {
 // Each of these used to count as done: "下载完毕", a marker, and the next skip-downloaded run
 // passing over the lost pictures.
 TEST_F(DownloadJobTest, PicturesNotSavedAreCountedAndTheirAlbumGetsNoMarker) {
-    const Sleeper before = InstallSleeper([](std::chrono::milliseconds) {});
     FixtureSite::Album album{FixtureRecord("A", 4), {}};
     Reply picture;
     picture.body = "JPEGDATA";
@@ -204,7 +174,6 @@ TEST_F(DownloadJobTest, PicturesNotSavedAreCountedAndTheirAlbumGetsNoMarker) {
         const FileSizeLimit diskFull(64 * 1024);
         result = Download();
     }
-    InstallSleeper(before);
 
     EXPECT_EQ(result.failed, 3);
     ASSERT_EQ(result.albums.size(), 2u);

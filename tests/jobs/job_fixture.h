@@ -3,6 +3,7 @@
 #include "core/job_state.h"
 #include "core/picture_queue.h"
 #include "core/settings_record.h"
+#include "core/site_type.h"
 #include "support/fixture_server.h"
 #include "support/fixture_site.h"
 #include "support/recording_frontend.h"
@@ -33,10 +34,12 @@ class JobTest : public Sandbox {
     }
 
     void SetThreads(int threads) {
-        SlotOf(state.m_settings, 0).threadCount = uint16_t(threads);
-        SlotOf(state.m_settings, 0).timeoutSec = 10;
+        SlotOf(state.m_settings, SiteTypeValue(SiteType::QqFamily)).threadCount = uint16_t(threads);
+        SlotOf(state.m_settings, SiteTypeValue(SiteType::QqFamily)).timeoutSec = 10;
     }
-    uint16_t& Options() { return NamingOf(state.m_settings, 0).options; }
+    uint16_t& Options() {
+        return NamingOf(state.m_settings, SiteTypeValue(SiteType::QqFamily)).options;
+    }
 
     // An album of `count` pictures served at /<title>/<i>.jpg with `body`.
     void AddAlbum(const QString& title, int count, const QByteArray& body = "JPEGDATA") {

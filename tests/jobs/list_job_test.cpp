@@ -25,17 +25,6 @@ namespace {
 
 class ListJobTest : public JobTest {
   protected:
-    // A cover that fails waits its retry delay: through the clock, which here only counts.
-    void SetUp() override {
-        JobTest::SetUp();
-        m_sleeper = InstallSleeper([](std::chrono::milliseconds) {});
-    }
-    void TearDown() override {
-        InstallSleeper(m_sleeper);
-        JobTest::TearDown();
-    }
-    Sleeper m_sleeper;
-
     void RunCommand() {
         JobThread job = GetListCommand(state, FixtureDispatch());
         ASSERT_TRUE(job.Started());
@@ -160,10 +149,8 @@ QByteArray ClosedAddress() {
 TEST_F(ListJobTest, ASiteNotReachedIsSaidInsteadOfTheLoginHint) {
     const QByteArray connectTo = qgetenv("MOSAIQ_CONNECT_TO");
     qputenv("MOSAIQ_CONNECT_TO", ClosedAddress());
-    const Sleeper before = InstallSleeper([](std::chrono::milliseconds) {});
     PrepareListJob(state);
     const ListJobResult result = RunListJob(state, SiteTableDispatch());
-    InstallSleeper(before);
     qputenv("MOSAIQ_CONNECT_TO", connectTo);
 
     EXPECT_EQ(result.albums, 0);
@@ -181,10 +168,8 @@ TEST_F(ListJobTest, APageBombIsRefusedAndSaidInTheStatus) {
     bomb.body = GzipBytes(QByteArray(65 * 1024 * 1024, '\0'));
     bomb.headers = {{"Content-Encoding", "gzip"}};
     server.Route("user.qzone.qq.com", "/proxy/domain/r.qzone.qq.com/GetRoute", bomb);
-    const Sleeper before = InstallSleeper([](std::chrono::milliseconds) {});
     PrepareListJob(state);
     const ListJobResult result = RunListJob(state, SiteTableDispatch());
-    InstallSleeper(before);
 
     EXPECT_EQ(result.albums, 0);
     ASSERT_FALSE(frontend.progressStatus.isEmpty());

@@ -24,7 +24,7 @@ class BaiduTest : public SiteTest {
     // The download ends the album at its first picture, as the downloaded-before marker does.
     void EndAlbumAt(const QString& albumTitle, const QString& address) {
         state.m_listType = SiteTypeValue(SiteType::Baidu);
-        NamingOf(state.m_settings, 1).options |= 0x0040;
+        NamingOf(state.m_settings, SiteTypeValue(SiteType::Baidu)).options |= kOptionSkipDownloaded;
         QDir(saveDir()).mkpath(albumTitle);
         QFile marker(saveDir() + albumTitle + QStringLiteral("/pic.kel"));
         ASSERT_TRUE(marker.open(QIODevice::WriteOnly));

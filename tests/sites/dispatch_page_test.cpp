@@ -1,13 +1,16 @@
 #include "sites/dispatch_page.h"
 
 #include "support/fixture_server.h"
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 
 namespace mosaiq {
 namespace {
 
-TEST(FetchDispatchPage, AsksForGzipAndDecodesUtf8) {
+class DispatchPageTest : public test::Sandbox {};
+
+TEST_F(DispatchPageTest, AsksForGzipAndDecodesUtf8) {
     test::FixtureServer server;
     test::Reply reply;
     reply.body = QStringLiteral(R"(<a href="/profile/名字">)").toUtf8();
@@ -21,7 +24,7 @@ TEST(FetchDispatchPage, AsksForGzipAndDecodesUtf8) {
     EXPECT_EQ(requests[0].header("Accept-Encoding"), QByteArray("gzip, deflate"));
 }
 
-TEST(FetchDispatchPage, CutAnswerIsAFailedRequest) {
+TEST_F(DispatchPageTest, CutAnswerIsAFailedRequest) {
     test::FixtureServer server;
     test::Reply reply;
     reply.body = QByteArray(1000, 'x');
@@ -29,6 +32,7 @@ TEST(FetchDispatchPage, CutAnswerIsAFailedRequest) {
     server.Route("www.renren.com", "/someone", reply);
     QString page;
     EXPECT_FALSE(FetchDispatchPage("https://www.renren.com/someone", page));
+    EXPECT_EQ(server.Count("www.renren.com", "/someone"), int(Pauses().size()));
 }
 
 }  // namespace

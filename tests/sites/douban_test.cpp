@@ -59,7 +59,7 @@ TEST_F(DoubanTest, AlbumIsListedAndItsPagesFollowedByTheirNextLinks) {
          "GET https://www.douban.com/photos/album/123/?m_start=36&sortby=time",
          "  Accept-Encoding: gzip, deflate",
          "  Referer: https://www.douban.com/photos/album/123/"});
-    EXPECT_EQ(pauses, (std::vector<long long>{2000, 2000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{2000, 2000}));
 }
 
 struct TitleCase {
@@ -93,7 +93,7 @@ TEST_P(DoubanTitleTest, OwnerAndNameComeFromThePageTitle) {
                                     "<- 橘猫.jpg | Referer: https://www.douban.com/photos/"
                                     "photo/2001/"});
     EXPECT_EQ(server.requests().size(), 1u);
-    EXPECT_TRUE(pauses.empty());
+    EXPECT_TRUE(Pauses().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

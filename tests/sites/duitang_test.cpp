@@ -61,7 +61,7 @@ TEST_F(DuitangTest, UserAlbumsArePagedUntilAPageHasNone) {
                     "  Accept-Encoding: gzip, deflate", referer,
                     "GET http://www.duitang.com/album/list/3/24/?user_id=12345&_=*",
                     "  Accept-Encoding: gzip, deflate", referer});
-    EXPECT_EQ(pauses, (std::vector<long long>{1500, 1500, 1500}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{1500, 1500, 1500}));
     // The cache breaker: the seconds, then their last four digits.
     const QString target = server.requests().at(1).target;
     const QString breaker = target.mid(target.indexOf("&_=") + 3);
@@ -81,9 +81,9 @@ TEST_F(DuitangTest, AlbumAddressListsThatAlbumAndDownloadsItsPages) {
     EXPECT_EQ(state.m_records.At(0)->albumRef, QStringLiteral("123"));
     EXPECT_EQ(state.m_records.At(0)->pictureCount, 36);
     EXPECT_EQ(state.m_account, QStringLiteral("堆糖_777"));
-    EXPECT_EQ(pauses, std::vector<long long>{2000});
+    EXPECT_EQ(Pauses(), std::vector<long long>{2000});
 
-    pauses.clear();
+    ClearPauses();
     DispatchPictureList(state, 0);
     EXPECT_EQ(Queued(), (QStringList{"https://c-ssl.duitang.com/uploads/item/a.jpg <- 第一张.jpg",
                                      "https://c-ssl.duitang.com/uploads/item/b.png <- 第二张.jpg",
@@ -95,7 +95,7 @@ TEST_F(DuitangTest, AlbumAddressListsThatAlbumAndDownloadsItsPages) {
                     "  Accept-Encoding: gzip, deflate", ("GET " + page1).constData(),
                     "  Accept-Encoding: gzip, deflate", referer, ("GET " + page2).constData(),
                     "  Accept-Encoding: gzip, deflate", referer});
-    EXPECT_EQ(pauses, std::vector<long long>{2500});
+    EXPECT_EQ(Pauses(), std::vector<long long>{2500});
     // The page tag goes up by one from page to page.
     const auto requests = server.requests();
     const QString tag1 = requests.at(1).target.right(3);

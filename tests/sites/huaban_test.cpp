@@ -53,7 +53,7 @@ TEST_F(HuabanTest, BoardIsOneAlbumWhosePinsFollowTheBoardPage) {
     ExpectRequests({"GET https://huaban.com/boards/8801/", "  Accept-Encoding: gzip, deflate",
                     "GET https://huaban.com/boards/8801/?js9pibaa&max=1002&limit=20&wfl=1",
                     "  Accept-Encoding: gzip, deflate", "  Referer: https://huaban.com/8801/"});
-    EXPECT_EQ(pauses, std::vector<long long>{2000});
+    EXPECT_EQ(Pauses(), std::vector<long long>{2000});
 }
 
 TEST_F(HuabanTest, TimedOutPinsPageIsRetriedWithoutTheSessionThreeTimesInAll) {
@@ -64,7 +64,7 @@ TEST_F(HuabanTest, TimedOutPinsPageIsRetriedWithoutTheSessionThreeTimesInAll) {
 
     FetchHuabanPins(state, 0);
     EXPECT_EQ(g_pictureQueue().Count(), 3);
-    EXPECT_EQ(pauses, (std::vector<long long>{2000, 6000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{2000, 6000}));
     const char* pins = "GET https://huaban.com/boards/8801/?js9pibaa&max=1002&limit=20&wfl=1";
     ExpectRequests({"GET https://huaban.com/boards/8801/", "  Accept-Encoding: gzip, deflate", pins,
                     "  Accept-Encoding: gzip, deflate", "  Referer: https://huaban.com/8801/",
@@ -73,13 +73,13 @@ TEST_F(HuabanTest, TimedOutPinsPageIsRetriedWithoutTheSessionThreeTimesInAll) {
 
     // Three failures end the album. Without the board page the pins start with no "max".
     server.ClearRequests();
-    pauses.clear();
+    ClearPauses();
     g_pictureQueue().Clear();
     Serve(QStringLiteral("https://huaban.com/boards/8801/?js9pibaa&max=&limit=20&wfl=1"), Broken());
     FetchHuabanPins(state, 0);
     EXPECT_EQ(server.requests().size(), 3u);
     // The client's one second after its failed attempt, then the site's six.
-    EXPECT_EQ(pauses, (std::vector<long long>{1000, 6000, 1000, 6000, 1000, 6000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{1000, 6000, 1000, 6000, 1000, 6000}));
 }
 
 TEST_F(HuabanTest, BoardWithoutPinCountIsReadToItsEnd) {
@@ -113,7 +113,7 @@ TEST_F(HuabanTest, ShortOrFailingBoardPageIsTriedFourTimes) {
     EXPECT_EQ(state.m_records.Size(), 0);
     EXPECT_EQ(server.requests().size(), 4u);
     // The client waits after every failed attempt, the last one too.
-    EXPECT_EQ(pauses, (std::vector<long long>{4000, 4000, 4000, 4000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{4000, 4000, 4000, 4000}));
     EXPECT_EQ(frontend.messages,
               QStringList{"无法读取网页：" + kBoard + "\n请检查网址和网络连接后重试"});
 }

@@ -87,7 +87,7 @@ TEST_F(InstagramTest, AccountPostsArePagedByCursorAndSeveralPicturePostsOpened) 
     ExpectLog({Request(kProfile), Request(kScript), Request(Follow("QVFCcursor1%3D%3D")),
                Request("https://www.instagram.com/p/ABC/?taken-by=tester&__a=1", false),
                Request(Follow("QVFCcursor2%3D%3D"))});
-    EXPECT_EQ(pauses, (std::vector<long long>{4000, 1000, 3000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{4000, 1000, 3000}));
     EXPECT_TRUE(frontend.messages.isEmpty());  // the page addresses are not shown
 }
 
@@ -105,7 +105,7 @@ TEST_P(InstagramEndTest, PagingEnds) {
     List();
     FetchInstagramPosts(state, 0);
     EXPECT_EQ(server.requests().size(), GetParam().requests);
-    EXPECT_EQ(pauses, GetParam().pauses);
+    EXPECT_EQ(Pauses(), GetParam().pauses);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, InstagramEndTest,

@@ -97,7 +97,7 @@ TEST_F(JdTest, TheAlbumsOwnVariantComesFromTheKeptPageTheOthersAreFetched) {
 
     // A variant page is read plain; the one that failed is skipped.
     ExpectRequests({"GET https://item.jd.com/200.html", "GET https://item.jd.com/300.html"});
-    EXPECT_EQ(pauses, (std::vector<long long>{2000, 1000}));  // then the failed one's retry delay
+    EXPECT_EQ(Pauses(), (std::vector<long long>{2000, 1000}));  // then the failed one's retry delay
     const QString own = QStringLiteral(" | Referer: https://item.jd.com/100.html");
     const QString blue = QStringLiteral(" | Referer: https://item.jd.com/200.html");
     EXPECT_EQ(Queued(),
@@ -123,7 +123,7 @@ TEST_F(JdTest, WithoutItsOwnVariantTheAlbumsPageIsReadLast) {
 
     ExpectRequests({"GET https://item.jd.com/100.html", "GET https://item.jd.com/200.html",
                     "GET https://item.jd.com/300.html"});
-    EXPECT_EQ(pauses, (std::vector<long long>{2000, 2000, 1000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{2000, 2000, 1000}));
     const QString red = QStringLiteral(" | Referer: https://item.jd.com/100.html");
     const QString own = QStringLiteral(" | Referer: ") + address;
     EXPECT_EQ(Queued(),

@@ -96,7 +96,7 @@ TEST_F(PhotoSitesTest, Site51BusyAnswersAreTriedAgainThenShown) {
 
     EXPECT_EQ(server.Count("home.51.com", "/tester/photo/album/77"), 2);
     EXPECT_EQ(server.Count("home.51.com", "/tester/photo/getdataview/"), 3);
-    EXPECT_EQ(pauses, (std::vector<long long>{10000, 10000, 10000, 10000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{10000, 10000, 10000, 10000}));
     EXPECT_EQ(frontend.messages,
               QStringList{"<html><body><p>服务器忙，请稍候再试</p></body></html>"});
     EXPECT_EQ(g_pictureQueue().Count(), 0);

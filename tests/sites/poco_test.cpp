@@ -59,7 +59,7 @@ TEST_F(PocoTest, WorksListPostsSignedPagesOf18AndWaitsBetweenThem) {
                     "  Content-Type: application/x-www-form-urlencoded; charset=UTF-8",
                     POCO_BODY("36", "fec45921efb1c23162e")});
     // "has_more" in both spacings goes on; the pause grows with the start, none after the last.
-    EXPECT_EQ(pauses, (std::vector<long long>{2000, 3000}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{2000, 3000}));
     EXPECT_EQ(state.m_jobText1, QStringLiteral("173256123"));
     ASSERT_EQ(Titles(), (QStringList{"海边", "夜景 北京", "雪", "末"}));  // not the pinned one
     const ST_PERLISTRECORD& first = *state.m_records.At(0);

@@ -15,7 +15,6 @@ class QqSiteTest : public SiteTest {
     static void LogIn(const QList<QPair<QByteArray, QByteArray>>& pairs) {
         SiteTest::LogIn(QStringLiteral(".qq.com"), pairs);
     }
-    std::vector<int> Pauses() const { return {pauses.begin(), pauses.end()}; }
 
     static QString QueryItem(const RecordedRequest& request, const QString& name) {
         const QString target = request.target;

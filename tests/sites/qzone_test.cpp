@@ -135,7 +135,7 @@ TEST_F(QzoneTest, NewerAlbumListPagesBy48AndFillsTheRecords) {
     ExpectRequests({ROUTE, REFERER, ALBUMS_V3("0"), REFERER, ALBUMS_V3("48"), REFERER,
                     ALBUMS_V3("96"), REFERER});
     EXPECT_TRUE(frontend.messages.isEmpty());
-    EXPECT_TRUE(pauses.empty());
+    EXPECT_TRUE(Pauses().empty());
 }
 
 TEST_F(QzoneTest, StopRequestEndsTheListAfterTheCurrentAlbum) {
@@ -346,7 +346,7 @@ TEST_F(QzoneTest, NewerPhotoListAddressesCaptionsAndPaging) {
     // t grows by a million per request.
     EXPECT_GE(QueryItem(pages[1], "t").toLongLong() - QueryItem(pages[0], "t").toLongLong(),
               1000000);
-    EXPECT_EQ(Pauses(), std::vector<int>{4200});
+    EXPECT_EQ(Pauses(), std::vector<long long>{4200});
 }
 
 TEST_F(QzoneTest, NewerPhotoListSettingsChooseBigPictureAndCaption) {
@@ -396,7 +396,7 @@ TEST_F(QzoneTest, NoPauseFollowsThePageThatEndsTheAlbum) {
         const char* secondPage;
         bool stopDuringFirstPage;
         size_t requests;
-        std::vector<int> pauses;
+        std::vector<long long> pauses;
     };
     const Case cases[] = {
         {"count reached", 3, "photos_v3_page1.jsonp", false, 1, {}},
@@ -407,7 +407,7 @@ TEST_F(QzoneTest, NoPauseFollowsThePageThatEndsTheAlbum) {
         SCOPED_TRACE(c.name);
         g_pictureQueue().Clear();
         server.ClearRequests();
-        pauses.clear();
+        ClearPauses();
         state.m_downState = DownState::Running;
         server.Route(kH5, kPhotosV3Path, [this, c](const RecordedRequest& r) {
             if (c.stopDuringFirstPage) {
@@ -493,7 +493,7 @@ TEST_F(QzoneTest, PasswordAlbumAsksOncePerVisit) {
         g_pictureQueue().Clear();
         frontend.questions.clear();
         frontend.logins.clear();
-        pauses.clear();
+        ClearPauses();
         server.ClearRequests();
         frontend.defaultAnswer = yes;
         // The password page until the login window was opened.
@@ -628,7 +628,7 @@ TEST_F(QzoneTest, MoodPicturesPageBy20PostsWithGrowingPauses) {
     ExpectRequests({MOOD("0"), MOOD("20"), MOOD("40")});
 #undef MOOD
     // No pause after the last page.
-    EXPECT_EQ(Pauses(), (std::vector<int>{4200, 4400}));
+    EXPECT_EQ(Pauses(), (std::vector<long long>{4200, 4400}));
     ASSERT_EQ(g_pictureQueue().Count(), 10 + 20 + 2);
     EXPECT_EQ(g_pictureQueue().Row(0).address,
               QStringLiteral("http://a1.qpic.cn/psb?/mood/b/m1_0.jpg"));

@@ -19,16 +19,6 @@ class SinaTest : public SiteTest {
         loggedHeaders = {QStringLiteral("Accept-Encoding"), QStringLiteral("Referer"),
                          QStringLiteral("Cookie")};
     }
-    // The waits of the rules (a page walk without a pause still passes zero to the clock).
-    std::vector<long long> Waits() const {
-        std::vector<long long> waits;
-        for (const long long pause : pauses) {
-            if (pause > 0) {
-                waits.push_back(pause);
-            }
-        }
-        return waits;
-    }
 };
 
 const char* const kBlog = "http://blog.sina.com.cn/zhangsan";

@@ -17,14 +17,9 @@ void SiteTest::SetUp() {
     state.m_dataDir = dataDir();
     g_pictureQueue().Clear();
     g_pictureQueue().folder = saveDir();
-    m_formerSleeper = InstallSleeper([this](std::chrono::milliseconds pause) {
-        std::lock_guard lock(m_pausesMutex);
-        pauses.push_back(pause.count());
-    });
 }
 
 void SiteTest::TearDown() {
-    InstallSleeper(m_formerSleeper);
     g_pictureQueue().Clear();
     Sandbox::TearDown();
 }

@@ -73,7 +73,6 @@ class SiteTest : public Sandbox {
 
     QStringList masked{QStringLiteral("_"), QStringLiteral("t")};
     QStringList loggedHeaders{QStringLiteral("Referer")};
-    std::vector<long long> pauses;  // milliseconds, in order
 
     FixtureServer server;
     RecordingFrontend frontend;
@@ -83,8 +82,6 @@ class SiteTest : public Sandbox {
     QString Masked(const QString& target) const;
 
     PageRoutes m_routes{server, [this](const QString& target) { return Masked(target); }};
-    std::mutex m_pausesMutex;
-    Sleeper m_formerSleeper;
 };
 
 }  // namespace mosaiq::test

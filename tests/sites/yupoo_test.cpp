@@ -28,15 +28,8 @@ class YupooTest : public SiteTest {
         SiteTest::SetUp();
         state.m_listType = SiteTypeValue(SiteType::Yupoo);
     }
-    // The waits that last (the page walk of a site without pauses waits nothing).
-    std::vector<long long> Waits() const {
-        std::vector<long long> waits;
-        std::copy_if(pauses.begin(), pauses.end(), std::back_inserter(waits),
-                     [](long long ms) { return ms > 0; });
-        return waits;
-    }
     void BigPictures(bool big) {
-        uint16_t& options = NamingOf(state.m_settings, 7).options;
+        uint16_t& options = NamingOf(state.m_settings, SiteTypeValue(SiteType::Yupoo)).options;
         options = big ? (options | kOptionYupooBig) : (options & ~kOptionYupooBig);
     }
     int AddAlbum(const QString& title, const QString& ref, int flags = 0) {
@@ -302,7 +295,7 @@ TEST_F(YupooTest, NewPicturesAreOriginalsUnlessBigOnesAreWanted) {
 // site none, so the code stays.
 TEST_F(YupooTest, ExtraTextEscapeIsEmptiedOnlyForNewSiteAlbums) {
     BigPictures(true);
-    NamingOf(state.m_settings, 7).picPrefix = QStringLiteral("X?BY-");
+    NamingOf(state.m_settings, SiteTypeValue(SiteType::Yupoo)).picPrefix = QStringLiteral("X?BY-");
     Serve(kNewAlbum + "&page=1&tab=min", Page(Yp("new_photos_page2.html")));
     FetchYupooNewPhotos(state, AddAlbum(QStringLiteral("新"), kNewAlbum));
     ASSERT_EQ(g_pictureQueue().Count(), 1);

@@ -1,7 +1,12 @@
 #include "support/sandbox.h"
 
+#include "web/pause_clock.h"
+
 #include <QDir>
 #include <QFile>
+
+#include <algorithm>
+#include <iterator>
 
 namespace mosaiq::test {
 
@@ -33,9 +38,37 @@ void Sandbox::SetUp() {
     QFile userDirs(homeDir("config") + QStringLiteral("/user-dirs.dirs"));
     ASSERT_TRUE(userDirs.open(QIODevice::WriteOnly));
     userDirs.write("XDG_PICTURES_DIR=\"" + homeDir("Pictures").toLocal8Bit() + "\"\n");
+    m_formerSleeper = InstallSleeper([this](std::chrono::milliseconds pause) {
+        {
+            std::lock_guard lock(m_pausesMutex);
+            m_pauses.push_back(pause.count());
+        }
+        if (onPause) {
+            onPause();
+        }
+    });
+}
+
+std::vector<long long> Sandbox::Pauses() const {
+    std::lock_guard lock(m_pausesMutex);
+    return m_pauses;
+}
+
+std::vector<long long> Sandbox::Waits() const {
+    std::vector<long long> waits;
+    const std::vector<long long> pauses = Pauses();
+    std::copy_if(pauses.begin(), pauses.end(), std::back_inserter(waits),
+                 [](long long ms) { return ms > 0; });
+    return waits;
+}
+
+void Sandbox::ClearPauses() {
+    std::lock_guard lock(m_pausesMutex);
+    m_pauses.clear();
 }
 
 void Sandbox::TearDown() {
+    InstallSleeper(m_formerSleeper);
     for (auto it = m_oldEnv.rbegin(); it != m_oldEnv.rend(); ++it) {
         if (it->second) {
             qputenv(it->first, *it->second);

@@ -1,8 +1,8 @@
 #include "web/http_client.h"
 #include "web/body_validity.h"
 #include "web/cookie_hook.h"
-#include "web/response_decoding.h"
 #include "web/reach_record.h"
+#include "web/response_decoding.h"
 
 #include "support/fixture_server.h"
 #include "support/sandbox.h"
@@ -65,9 +65,8 @@ TEST_F(HttpClientTest, ZeroAttemptsMakesNoRequest) {
     RequestOptions options = Options("/a");
     options.attempts = 0;
     options.retryDelaySeconds = 5;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(Fetch(options));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_TRUE(Pauses().empty());
     EXPECT_EQ(server.Count(kHost, "/a"), 0);
 }
 
@@ -75,9 +74,8 @@ TEST_F(HttpClientTest, FailedLastAttemptStillSleeps) {
     server.Route(kHost, "/empty", Body(""));
     RequestOptions options = Options("/empty");
     options.retryDelaySeconds = 1;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(Fetch(options));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(990));
+    EXPECT_EQ(Pauses(), std::vector<long long>{1000});
     EXPECT_EQ(server.Count(kHost, "/empty"), 1);
 }
 
@@ -568,8 +566,8 @@ TEST_F(HttpClientTest, BadServersEndInFalseWithinTheTimeouts) {
     server.Route(kHost, "/short", shortBody);
     for (const char* path : {"/hang", "/trickle", "/reset", "/reset-chunked", "/short"}) {
         RequestOptions options = Options(path);
-        options.connectTimeoutMs = 1000;
-        options.readTimeoutMs = 1000;
+        options.connectTimeoutMs = 300;
+        options.readTimeoutMs = 300;
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(Fetch(options)) << path;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6)) << path;
