@@ -71,11 +71,17 @@ QString RecordLine(const ST_PERLISTRECORD& r, bool json) {
         .join(u'\t');
 }
 
-QString AlbumResultLine(const ST_PERLISTRECORD& r, const AlbumDownloadResult& album, bool json) {
+// The album's pictures that are on disk now (saved by this run or kept from an earlier one).
+int SavedPictures(const AlbumDownloadResult& album) {
     int saved = 0;
     for (const QString& file : album.files) {
         saved += QFileInfo(file).isFile() ? 1 : 0;
     }
+    return saved;
+}
+
+QString AlbumResultLine(const ST_PERLISTRECORD& r, const AlbumDownloadResult& album, int saved,
+                        bool json) {
     const int queued = int(album.files.size());
     const int failed = int(album.failed.size());
     if (json) {
@@ -204,10 +210,10 @@ int RunJobs(const CliOptions& o, const CliStreams& streams, const SiteDispatch& 
     }
     int saved = 0;
     for (const AlbumDownloadResult& album : result.albums) {
-        Print(streams.out, AlbumResultLine(*state.m_records.At(album.albumIndex), album, o.json));
-        for (const QString& file : album.files) {
-            saved += QFileInfo(file).isFile() ? 1 : 0;
-        }
+        const int albumSaved = SavedPictures(album);
+        Print(streams.out,
+              AlbumResultLine(*state.m_records.At(album.albumIndex), album, albumSaved, o.json));
+        saved += albumSaved;
     }
     if (o.listFailed) {
         for (const AlbumDownloadResult& album : result.albums) {
