@@ -6,9 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <random>
+#include <system_error>
 
 namespace mosaiq {
 namespace {
@@ -37,6 +36,11 @@ QByteArray FolderOf(const QByteArray& path) {
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
+// strerror is not safe while other workers fail at the same time.
+QString ErrorText(int error) {
+    return QString::fromStdString(std::generic_category().message(error));
+}
+
 }  // namespace
 
 BodyFile::BodyFile(const QString& target) : m_target(QFile::encodeName(target)) {
@@ -53,7 +57,7 @@ BodyFile::BodyFile(const QString& target) : m_target(QFile::encodeName(target)) 
             break;
         }
     }
-    m_error = QString::fromLocal8Bit(std::strerror(errno));
+    m_error = ErrorText(errno);
 }
 
 BodyFile::~BodyFile() {
@@ -73,7 +77,7 @@ void BodyFile::Discard() {
 
 void BodyFile::Fail(int error) {
     if (m_error.isEmpty()) {
-        m_error = QString::fromLocal8Bit(std::strerror(error));
+        m_error = ErrorText(error);
     }
     if (m_fd >= 0) {
         ::close(m_fd);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "web/pause_clock.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
-#include "web/pause_clock.h"
 
 #include <gtest/gtest.h>
 
