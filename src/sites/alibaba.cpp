@@ -59,21 +59,14 @@ void FetchAlibabaPictures(JobState& state, int albumIndex) {
     if (!page) {
         return;
     }
-    if (!DescriptionPicturesOnly(state)) {
-        QStringList pieces;
-        SplitText(*page, u"class=\"thumb\"", pieces);
-        const QString referer = RefererHeader(albumRef);
-        for (qsizetype n = 1; n < pieces.size(); ++n) {
-            const QString address =
-                FullPicture(TakeBetween(QStringView(pieces[n]), u"src=\"", u"\""));
-            if (address.isEmpty()) {
-                continue;
-            }
-            if (!QueuePicture(state, WithHttp(address), MainPictureName(int(n)), referer,
-                              albumIndex)) {
-                return;
-            }
-        }
+    if (!DescriptionPicturesOnly(state) &&
+        !QueueMainPictures(state, albumIndex, *page,
+                           {.separator = u"class=\"thumb\"", .referer = RefererHeader(albumRef)},
+                           [](const QString& piece) {
+                               return FullPicture(
+                                   TakeBetween(QStringView(piece), u"src=\"", u"\""));
+                           })) {
+        return;
     }
     TellMainPicturesDone(state);
 }

@@ -78,18 +78,14 @@ void Fetch1688Pictures(JobState& state, int albumIndex) {
         const QStringView separator = CountOccurrences(*page, u"\"original\":\"") > 0
                                           ? QStringView(u"\"original\":\"")
                                           : QStringView(u"image:url(");
-        QStringList pieces;
-        SplitText(*page, separator, pieces);
-        const QString referer = RefererHeader(albumRef);
-        for (qsizetype n = 1; n < pieces.size(); ++n) {
-            const QString address = TakeBefore(pieces[n], u"\"");
-            if (address.size() < kShortestPicture) {
-                continue;
-            }
-            if (!QueuePicture(state, WithHttp(address), MainPictureName(int(n)), referer,
-                              albumIndex)) {
-                return;
-            }
+        const bool queued = QueueMainPictures(
+            state, albumIndex, *page, {.separator = separator, .referer = RefererHeader(albumRef)},
+            [](const QString& piece) {
+                const QString address = TakeBefore(piece, u"\"");
+                return address.size() < kShortestPicture ? QString() : address;
+            });
+        if (!queued) {
+            return;
         }
     }
     TellMainPicturesDone(state);

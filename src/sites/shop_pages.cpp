@@ -3,7 +3,9 @@
 #include "core/job_state.h"
 #include "sites/site_request.h"
 #include "sites/site_sinks.h"
+#include "sites/site_values.h"
 #include "web/response_decoding.h"
+#include "web/text_helpers.h"
 
 namespace mosaiq {
 
@@ -25,6 +27,24 @@ void ListProduct(JobState& state, const QString& title, const QString& address,
     if (ListAlbum(state, record)) {
         state.m_jobText1 = page;
     }
+}
+
+bool QueueMainPictures(JobState& state, int albumIndex, const QString& page,
+                       const MainPictureList& list,
+                       const std::function<QString(const QString& piece)>& address) {
+    QStringList pieces;
+    SplitText(page, list.separator, pieces);
+    for (qsizetype n = 1; n < pieces.size(); ++n) {
+        const QString picture = address(pieces[n]);
+        if (picture.isEmpty()) {
+            continue;
+        }
+        if (!QueuePicture(state, WithHttp(picture), MainPictureName(int(n), list.namePrefix),
+                          list.referer, albumIndex)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 SiteRequest ShopPageRequest(const QString& address) {

@@ -3,7 +3,9 @@
 #include "sites/site_request.h"
 
 #include <QString>
+#include <QStringView>
 
+#include <functional>
 #include <optional>
 
 namespace mosaiq {
@@ -30,6 +32,21 @@ std::optional<QString> ProductPage(const JobState& state, const SiteRequest& req
 // `page` for the download.
 void ListProduct(JobState& state, const QString& title, const QString& address,
                  const QString& page);
+
+// How a product page shows its main pictures: each piece of the page after a `separator`
+// holds one picture, sent with `referer` (a request-header text, empty for none) and named
+// after `namePrefix` by the piece's number.
+struct MainPictureList {
+    QStringView separator;
+    QString referer = QString();
+    QString namePrefix = QString();
+};
+
+// Queues the main pictures of `page` for the album at `albumIndex`: `address` reads a piece's
+// picture (empty: the piece holds none). False when the queue asked to stop.
+bool QueueMainPictures(JobState& state, int albumIndex, const QString& page,
+                       const MainPictureList& list,
+                       const std::function<QString(const QString& piece)>& address);
 
 // The album list found no product on the page (no title, no seller).
 void TellNoProduct(JobState& state);

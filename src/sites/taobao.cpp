@@ -134,17 +134,9 @@ void QueueSkipPagePictures(JobState& state, int albumIndex) {
     if (!DescriptionPicturesOnly(state)) {
         const QStringView separator =
             page.contains(u"data-src=\"") ? u"data-src=\"" : u"image:url(";
-        QStringList pieces;
-        SplitText(page, separator, pieces);
-        for (qsizetype n = 1; n < pieces.size(); ++n) {
-            const QString address = TakeBefore(pieces[n], u"\"");
-            if (address.isEmpty()) {
-                continue;
-            }
-            if (!QueuePicture(state, WithHttp(address), MainPictureName(int(n)), QString(),
-                              albumIndex)) {
-                return;
-            }
+        if (!QueueMainPictures(state, albumIndex, page, {.separator = separator},
+                               [](const QString& piece) { return TakeBefore(piece, u"\""); })) {
+            return;
         }
     }
     TellMainPicturesDone(state);
@@ -215,29 +207,24 @@ void FetchTaobaoPictures(JobState& state, int albumIndex) {
     }
     const QStringView separator =
         CountOccurrences(block, u"src=\"") > 0 ? u"src=\"" : u"image:url(";
-    QStringList pieces;
-    SplitText(block, separator, pieces);
-    const QString referer = RefererHeader(albumRef);
-    for (qsizetype n = 1; n < pieces.size(); ++n) {
-        const QString& piece = pieces[n];
-        QString address = ContainsAfterStart(piece, u"lazyload=\"")
-                              ? TakeBetween(QStringView(piece), u"lazyload=\"", u"\"")
-                              : TakeBefore(piece, u"\"");
-        // The thumbnail's size suffix follows the last "_"; an address without one is
-        // already the picture itself.
-        const qsizetype suffix = address.lastIndexOf(u'_');
-        if (suffix >= 0) {
-            address.truncate(suffix);
-        }
-        if (address.isEmpty()) {
-            continue;
-        }
-        if (!QueuePicture(state, WithHttp(address), MainPictureName(int(n), prefix), referer,
-                          albumIndex)) {
-            return;
-        }
+    const bool queued = QueueMainPictures(
+        state, albumIndex, block,
+        {.separator = separator, .referer = RefererHeader(albumRef), .namePrefix = prefix},
+        [](const QString& piece) {
+            QString address = ContainsAfterStart(piece, u"lazyload=\"")
+                                  ? TakeBetween(QStringView(piece), u"lazyload=\"", u"\"")
+                                  : TakeBefore(piece, u"\"");
+            // The thumbnail's size suffix follows the last "_"; an address without one is
+            // already the picture itself.
+            const qsizetype suffix = address.lastIndexOf(u'_');
+            if (suffix >= 0) {
+                address.truncate(suffix);
+            }
+            return address;
+        });
+    if (queued) {
+        TellMainPicturesDone(state);
     }
-    TellMainPicturesDone(state);
 }
 
 }  // namespace mosaiq
