@@ -52,7 +52,6 @@ void FetchBabytreeAlbums(JobState& state, const QString& userId) {
             record.albumRef = Unslashed(TakeBetween(source, u"album_url\":\"", u"\"", Consume));
             record.pictureCount = LeadingNumber(TakeBetween(source, u"sum\":\"", u"\"", Consume));
             record.coverUrl = Unslashed(TakeBetween(source, u"cover_url\":\"", u"\"", Consume));
-            record.accessFlags = 0;
             if (record.albumRef.isEmpty()) {
                 continue;
             }
@@ -85,7 +84,6 @@ void FetchBabytreeAlbumsSecondForm(JobState& state, const QString& userId) {
             record.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
             record.title = TakeBetween(source, u"<strong>", u"</strong>", Consume);
             record.pictureCount = LeadingNumber(TakeBetween(source, u"(", u")", Consume));
-            record.accessFlags = 0;
             if (record.albumRef.isEmpty()) {
                 continue;
             }

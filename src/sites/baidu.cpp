@@ -46,7 +46,6 @@ bool ListEmbeddedAlbums(JobState& state, QString page) {
         record.pictureCount =
             LeadingNumber(TakeBetween(piece, u"album_picture_total: '", u"'", Consume));
         record.coverUrl = Unslashed(TakeBetween(piece, u"picture_cover: '", u"'", Consume));
-        record.accessFlags = 0;
         if (!ListAlbum(state, record)) {
             return false;
         }
@@ -93,7 +92,6 @@ void FetchBaiduAlbums(JobState& state, const QString& user) {
             }
             record.pictureCount =
                 LeadingNumber(TakeBetween(piece, u"picture_total\":", u"\"", Consume));
-            record.accessFlags = 0;
             signs.append(record.albumRef);
             if (!ListAlbum(state, record)) {
                 return;
@@ -190,7 +188,6 @@ void FetchTiebaForumAlbums(JobState& state, const QString& keyword) {
             SkipTo(piece, u"grbm_ele_pic_amount", true);
             record.pictureCount = LeadingNumber(TakeBetween(piece, u">", u"<", Consume));
             record.title = UnescapeUnicode(TakeBetween(piece, u"title=\\\"", u"\\\"", Consume));
-            record.accessFlags = 0;
             threads.append(record.albumRef);
             if (!ListAlbum(state, record)) {
                 return;
@@ -253,8 +250,6 @@ void FetchTiebaThreadAlbum(JobState& state, const QString& photoPage) {
     record.title = TakeBetween(QStringView(DecodeResponseText(response, request.decodeFlags())),
                                u"title' : '", u"'");
     record.albumRef = photoPage;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
     ListAlbum(state, record);
 }
 

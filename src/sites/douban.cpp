@@ -67,7 +67,6 @@ void FetchDoubanAlbum(JobState& state, const QString& albumAddress) {
     TextSource rest(*page);
     SkipTo(rest, u"pl photitle", true);
     record.albumRef = albumAddress;
-    record.accessFlags = 0;
     record.pictureCount = CountBetween(rest);
     if (record.pictureCount == 0) {
         record.pictureCount = CountBetween(rest);

@@ -23,7 +23,6 @@ void ListOneAlbum(JobState& state) {
     record.albumRef = state.m_jobText2;
     record.title = TakeBetween(page, u"album-title\">", u"</");
     record.pictureCount = LeadingNumber(TakeBetween(page, u"count\">", u"个"));
-    record.accessFlags = 0;
     if (ListAlbum(state, record)) {
         Pause(2000ms);
     }
@@ -62,7 +61,6 @@ void FetchDuitangAlbums(JobState& state, const QString& userId) {
             record.coverUrl = TakeBetween(piece, u"pics\":[\"", u"\"", Consume);
             record.albumRef = TakeBetween(piece, u"\"id\":", u",", Consume);
             record.title = TakeBetween(piece, u"name\":\"", u"\"", Consume);
-            record.accessFlags = 0;
             ids << record.albumRef;
             if (record.title.isEmpty()) {
                 continue;

@@ -65,7 +65,6 @@ void FetchHuabanBoard(JobState& state, const QString& boardAddress) {
     record.albumRef = state.m_jobText3 + boardId + u'/';
     record.title = TakeBetween(board, u"title\":\"", u"\"", Consume);
     record.pictureCount = LeadingNumber(TakeBetween(board, u"pin_count\":", u",", Consume));
-    record.accessFlags = 0;
     state.m_account = TakeBetween(board, u"username\":\"", u"\"", Consume);
     SanitizeName(state.m_account, kTimeStampFallback, true);
     ListAlbum(state, record);

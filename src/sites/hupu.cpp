@@ -54,7 +54,6 @@ void ListSingleAlbum(JobState& state, const QString& input) {
     record.title = TakeBetween(source, u"alt=\"", u"\"", Consume);
     record.albumRef = AlbumPath(input);
     record.pictureCount = LeadingNumber(TakeBetween(source, u">共", u"张", Consume));
-    record.accessFlags = 0;
     ListAlbum(state, record);
     state.m_account = UserId(input);
 }
@@ -92,7 +91,6 @@ void FetchHupuAlbums(JobState& state, const QString& input) {
                 record.title = TakeBetween(source, u">", u"</", Consume);
             }
             record.pictureCount = LeadingNumber(TakeBetween(source, u"(共", u"张", Consume));
-            record.accessFlags = 0;
             if (record.albumRef.isEmpty()) {
                 continue;
             }

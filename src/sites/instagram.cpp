@@ -119,8 +119,6 @@ void FetchInstagramAccount(JobState& state, const QString& accountName) {
     ST_PERLISTRECORD record;
     record.title = accountName;
     record.albumRef = site + u'/' + accountName;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
     ListAlbum(state, record);
 }
 

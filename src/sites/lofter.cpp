@@ -76,8 +76,6 @@ void FetchLofterPosts(JobState& state, const QString& blog) {
     for (qsizetype i = 1; i < pieces.size() && i <= kPostsListed; ++i) {
         TextSource piece(pieces[i]);
         ST_PERLISTRECORD record;
-        record.accessFlags = 0;
-        record.pictureCount = -1;
         SkipTo(piece, u".time=", true);
         record.title = TakeBetween(piece, u".title=\"", u"\"", Consume);
         const QString path = TakeBetween(piece, u".permalink=\"", u"\"", Consume);

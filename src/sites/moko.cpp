@@ -57,7 +57,6 @@ bool ListPageAlbums(JobState& state, const QString& text) {
             record.title = TakeBetween(source, u"title=\"", u"\"", Consume);
         }
         record.coverUrl = TakeBetween(source, u"src2=\"", u"\"", Consume);
-        record.accessFlags = 0;
         if (record.albumRef.isEmpty()) {
             continue;
         }

@@ -168,7 +168,6 @@ void FetchNeteaseAlbums(JobState& state, const QString& address) {
         }
         TextSource piece(pieces[i]);
         ST_PERLISTRECORD record;
-        record.accessFlags = 0;
         record.createdText = pieces[i].left(pieces[i].indexOf(u','));
         record.title = TakeBetween(piece, u"name:'", u"'", Consume);
         record.extraRef = DescriptionText(TakeBetween(piece, u"desc:'", u"'", Consume));
@@ -296,7 +295,6 @@ void FetchNeteasePpAlbums(JobState& state, const QString& address) {
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         TextSource piece(pieces[i]);
         ST_PERLISTRECORD record;
-        record.accessFlags = 0;
         record.albumRef = TakeBetween(piece, u"href=\"", u"\"", Consume);
         if (record.albumRef.isEmpty()) {
             continue;

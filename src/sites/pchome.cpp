@@ -33,7 +33,6 @@ void FetchPchomeAlbums(JobState& state, const QString& account) {
             record.coverUrl = host::kPhoto + TakeBetween(source, u"Img[", u"]", Consume);
             record.title = TakeBetween(source, u"<span>", u"</span>", Consume);
             record.pictureCount = LeadingNumber(TakeBetween(source, u"共", u"張", Consume));
-            record.accessFlags = 0;
             if (record.albumRef.isEmpty()) {
                 continue;
             }

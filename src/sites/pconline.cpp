@@ -50,8 +50,6 @@ void FetchPconlineAlbums(JobState& state, const QString& listAddress) {
             const QString link = TakeBetween(source, u"href=\"", u"\"", Consume);
             record.title = TakeBetween(source, u"title=\"", u"\"", Consume);
             record.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
-            record.pictureCount = -1;
-            record.accessFlags = 0;
             if (link.isEmpty()) {
                 continue;
             }

@@ -77,7 +77,6 @@ void FetchPocoWorks(JobState& state, const QString& userId) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             const QStringView whole(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
             record.title = UnescapeUnicode(TakeBetween(whole, u"title\":\"", u"\""));
             record.albumRef = Unslashed(TakeBetween(whole, u"works_url\":\"", u"\""));
             if (record.albumRef.isEmpty()) {

@@ -111,7 +111,6 @@ void FetchQqGroupAlbums(JobState& state, const QString& group) {
             record.createdText =
                 TakeBetween(piece, u"createtime\" : \"", u"\"").replace(u':', QStringLiteral("："));
             record.pictureCount = LeadingNumber(TakeBetween(piece, u"\"photocnt\" :", u","));
-            record.accessFlags = 0;
             if (!ListAlbum(state, record)) {
                 return;
             }

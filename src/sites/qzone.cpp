@@ -359,8 +359,6 @@ ST_PERLISTRECORD MoodAlbumRecord(const QString& account) {
                                   u"inCharset=utf-8&outCharset=utf-8&hostUin=%s&notice=0&sort=0",
                                   {host::kMoodList, account, account});
     record.coverUrl = kMoodMark;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
     return record;
 }
 

@@ -44,7 +44,6 @@ void FetchNewLayoutAlbum(JobState& state, const QString& address) {
     TextSource page(*text);
     state.m_jobText1 = TakeBetween(page, u"name : \"", u"\"", Consume);
     ST_PERLISTRECORD record;
-    record.accessFlags = 0;
     const auto title = SingleAlbumTitle(TakeBetween(page, u"albumName':'", u"'", Consume));
     if (!title) {
         return;
@@ -73,7 +72,6 @@ void FetchClassicAlbum(JobState& state, const QString& address) {
         state.m_account = TakeBetween(page.view(), u"guestName\" value=\"", u"\"");
     }
     ST_PERLISTRECORD record;
-    record.accessFlags = 0;
     SkipTo(page, u"class=\"ablum-infor\">", true);
     const auto title = SingleAlbumTitle(TakeBetween(page, u"<h1>", u"<span", Consume));
     if (!title) {
@@ -106,8 +104,6 @@ bool ListClassicItems(JobState& state, PageWalk& walk, const QString& page, bool
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         TextSource piece(pieces[i]);
         ST_PERLISTRECORD record;
-        record.accessFlags = 0;
-        record.pictureCount = -1;
         record.albumRef = TakeBetween(piece, u"href=\"", u"\"", Consume);
         // An item of the list that links nowhere is no album.
         if (record.albumRef.isEmpty()) {
@@ -203,8 +199,6 @@ void FetchRenrenNewLayoutAlbums(JobState& state, const QString& input) {
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         TextSource piece(pieces[i]);
         ST_PERLISTRECORD record;
-        record.accessFlags = 0;
-        record.pictureCount = -1;
         record.coverUrl = Unslashed(TakeBetween(piece, u"\"", u"\"", Consume));
         record.title = UnescapeUnicode(TakeBetween(piece, u"albumName\":\"", u"\"", Consume));
         const QString albumId = TakeBetween(piece, u"albumId\":\"", u"\"", Consume);
@@ -287,8 +281,6 @@ void FetchRenrenPublicPageAlbums(JobState& state, const QString& pageId) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
-            record.pictureCount = -1;
             const QString link = TakeBetween(piece, u"href=\"", u"\"", Consume);
             if (link.isEmpty()) {
                 continue;
@@ -373,8 +365,6 @@ void FetchRenrenZhanPosts(JobState& state, const QString& siteAddress) {
             }
             for (qsizetype i = 1; i < pieces.size(); ++i) {
                 ST_PERLISTRECORD record;
-                record.pictureCount = -1;
-                record.accessFlags = 0;
                 record.albumRef = SiteAddress(host::kZhan, u"/%s?gid=%s&ajax=true",
                                               {AddressValue::Verbatim(sitePath), ids[i - 1]});
                 record.title = UnescapeUnicode(

@@ -22,8 +22,6 @@ void ListProduct(JobState& state, const QString& title, const QString& address,
     ST_PERLISTRECORD record;
     record.title = title;
     record.albumRef = address;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
     if (ListAlbum(state, record)) {
         state.m_jobText1 = page;
     }

@@ -87,7 +87,6 @@ void FetchSinaBlogAlbums(JobState& state, const QString& blogAddress) {
         record.pictureCount = LeadingNumber(TakeBetween(piece, u"pic_cnt\":\"", u"\"", Consume));
         record.albumRef = Unslashed(TakeBetween(piece, u"ctg_url\":\"", u"\"", Consume));
         record.coverUrl = Unslashed(TakeBetween(piece, u"big_url\":\"", u"\"", Consume));
-        record.accessFlags = 0;
         if (!ListAlbum(state, record)) {
             return;
         }
@@ -169,8 +168,6 @@ void FetchSinaBlogArticles(JobState& state, const QString& listAddress) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             const QStringView piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.pictureCount = -1;
-            record.accessFlags = 0;
             record.title = TakeBetween(piece, u"title=\"", u"\"");
             record.albumRef = TakeBetween(piece, u"href=\"", u"\"");
             // The link text, when the other layout leaves the link's tag in front of it.
@@ -266,7 +263,6 @@ void FetchSinaWeiboAlbums(JobState& state, const QString& userAddress) {
         record.title = UnescapeUnicode(TakeBetween(piece, u"\"caption\":\"", u"\"", Consume));
         record.coverUrl = Unslashed(TakeBetween(piece, u"cover_pic\":\"", u"\"", Consume));
         record.pictureCount = LeadingNumber(TakeBetween(piece, u"\"photos\":", u",", Consume));
-        record.accessFlags = 0;
         if (!ListAlbum(state, record)) {
             return;
         }

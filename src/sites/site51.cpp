@@ -63,7 +63,6 @@ void FetchAlbums51(JobState& state, const QString& account) {
             continue;
         }
         record.pictureCount = LeadingNumber(TakeBetween(source, u"(共", u"张", Consume));
-        record.accessFlags = 0;
         if (!ListAlbum(state, record)) {
             return;
         }

@@ -35,7 +35,6 @@ void Fetch56Albums(JobState& state, const QString& indexAddress) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
             record.albumRef = TakeBetween(piece, u"chackAlbum('", u"'", Consume);
             record.coverUrl = TakeBetween(piece, u"src=\"", u"\"", Consume);
             record.title = TakeBetween(piece, u"title=\"", u"\"", Consume);

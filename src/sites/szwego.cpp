@@ -76,13 +76,11 @@ void FetchSzwegoPosts(JobState& state, const QString& shopId) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             const QStringView piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
             record.albumRef = TakeBetween(piece, u"\"imgsSrc\":[", u"]");
             if (record.albumRef.isEmpty()) {
                 continue;
             }
             record.coverUrl = TakeBetween(piece, u"imgs\":[\"", u"\"");
-            record.pictureCount = -1;
             record.createdText = TakeBetween(piece, u"\"title\":\"", u"\"")
                                      .replace(QLatin1String("\\n"), QLatin1String("\r\n"));
             record.extraRef = TakeBetween(piece, u"videoUrl\":\"", u"\"");

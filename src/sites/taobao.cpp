@@ -159,8 +159,6 @@ void FetchTaobaoItem(JobState& state, const QString& input) {
     ST_PERLISTRECORD record;
     record.title = ItemTitle(*page);
     record.albumRef = input;
-    record.pictureCount = -1;
-    record.accessFlags = 0;
     state.m_account = SellerNick(*page);
     ListAlbum(state, record);
 }

@@ -52,7 +52,6 @@ void ListUserAlbums(JobState& state, const QString& user) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
             record.albumRef = TakeBetween(piece, u"href=\"", u"\"", Consume);
             record.coverUrl = TakeBetween(piece, u"src=\"", u"\"", Consume);
             SkipTo(piece, u"albumlist_blk\"", true);
@@ -77,8 +76,6 @@ void ListOneAlbum(JobState& state, const QString& album) {
     SkipTo(page, QString(host::kSite + QStringLiteral("/user/")), true);
     state.m_account = TakeBetween(page, u"<span>", u"</", Consume);
     ST_PERLISTRECORD record;
-    record.accessFlags = 0;
-    record.pictureCount = -1;
     record.albumRef = album;
     SkipTo(page, u"class=\"pageheader", true);
     record.title = TakeBetween(page, u"h2>", u"</", Consume);

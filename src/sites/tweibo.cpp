@@ -50,7 +50,6 @@ void FetchTweiboAlbums(JobState& state, const QString& account) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
             record.pictureCount = LeadingNumber(TakeBetween(piece, u":", u",", Consume));
             record.title = UnescapeUnicode(TakeBetween(piece, u"name\":\"", u"\",", Consume));
             record.albumRef = TakeBetween(piece, u"\"type\":\"", u"\"", Consume);

@@ -124,7 +124,6 @@ void ListOldAlbum(JobState& state, const QString& input) {
     SkipTo(owner, u"_", true);
     state.m_account = PageAccountName(owner);
     ST_PERLISTRECORD record;
-    record.accessFlags = 0;
     record.title = TakeBetween(page, u"class=\"albumOwner\">", u"</span>", Consume);
     if (record.title.isEmpty()) {
         record.title = TakeBetween(page, u"的相册</a> /", u"</", Consume);
@@ -167,8 +166,6 @@ void ListOldUserAlbums(JobState& state, const QString& input) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
-            record.pictureCount = -1;
             const QString link = TakeBetween(piece, u"href=\"", u"\"", Consume);
             if (link.isEmpty()) {
                 continue;
@@ -317,7 +314,6 @@ void FetchYupooNewAlbums(JobState& state, const QString& address) {
         }
         TextSource page(*text);
         ST_PERLISTRECORD record;
-        record.accessFlags = 0;
         record.title =
             TakeBetween(page, u"alert__title\">", u"</", Consume).remove(QStringLiteral("<pre>"));
         state.m_account = PageAccountName(TakeBetween(page, u"_nickname\">", u"<", Consume));
@@ -325,7 +321,6 @@ void FetchYupooNewAlbums(JobState& state, const QString& address) {
         if (record.title.isEmpty()) {
             return;
         }
-        record.pictureCount = -1;
         record.albumRef = album;
         ListAlbum(state, record);
         return;
@@ -357,8 +352,6 @@ void FetchYupooNewAlbums(JobState& state, const QString& address) {
         for (qsizetype i = 1; i < pieces.size(); ++i) {
             TextSource piece(pieces[i]);
             ST_PERLISTRECORD record;
-            record.accessFlags = 0;
-            record.pictureCount = -1;
             record.title = TakeBetween(piece, u"title=\"", u"\"", Consume);
             record.albumRef = TakeBetween(piece, u"href=\"", u"\"", Consume);
             if (record.albumRef.startsWith(u"/p")) {

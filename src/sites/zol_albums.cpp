@@ -52,7 +52,6 @@ void FetchZolAlbums(JobState& state, const QString& userId) {
             record.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
             record.title = TakeBetween(source, u"title=\"", u"\"", Consume);
             record.pictureCount = LeadingNumber(TakeBetween(source, u"K_11\">", u"张", Consume));
-            record.accessFlags = 0;
             if (record.albumRef.isEmpty()) {
                 continue;
             }
