@@ -45,19 +45,14 @@ void FetchBabytreeAlbums(JobState& state, const QString& userId) {
         if (pieces.isEmpty()) {
             return;
         }
-        for (const QString& piece : pieces) {
-            TextSource source(piece);
-            ST_PERLISTRECORD record;
-            record.title = UnescapeUnicode(TakeBetween(source, u"title\":\"", u"\"", Consume));
-            record.albumRef = Unslashed(TakeBetween(source, u"album_url\":\"", u"\"", Consume));
-            record.pictureCount = LeadingNumber(TakeBetween(source, u"sum\":\"", u"\"", Consume));
-            record.coverUrl = Unslashed(TakeBetween(source, u"cover_url\":\"", u"\"", Consume));
-            if (record.albumRef.isEmpty()) {
-                continue;
-            }
-            if (!ListAlbum(state, record)) {
-                return;
-            }
+        const bool more = ListAlbumPieces(state, pieces, [](TextSource& source, auto& album) {
+            album.title = UnescapeUnicode(TakeBetween(source, u"title\":\"", u"\"", Consume));
+            album.albumRef = Unslashed(TakeBetween(source, u"album_url\":\"", u"\"", Consume));
+            album.pictureCount = LeadingNumber(TakeBetween(source, u"sum\":\"", u"\"", Consume));
+            album.coverUrl = Unslashed(TakeBetween(source, u"cover_url\":\"", u"\"", Consume));
+        });
+        if (!more) {
+            return;
         }
     }
 }
@@ -77,19 +72,15 @@ void FetchBabytreeAlbumsSecondForm(JobState& state, const QString& userId) {
         if (pages.IsFirst()) {
             SetAccount(state, *text, userId);
         }
-        for (const QString& piece : PiecesAfter(*text, u"class=\"thumb\">")) {
-            TextSource source(piece);
-            ST_PERLISTRECORD record;
-            record.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
-            record.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
-            record.title = TakeBetween(source, u"<strong>", u"</strong>", Consume);
-            record.pictureCount = LeadingNumber(TakeBetween(source, u"(", u")", Consume));
-            if (record.albumRef.isEmpty()) {
-                continue;
-            }
-            if (!ListAlbum(state, record)) {
-                return;
-            }
+        const bool more = ListAlbumPieces(
+            state, PiecesAfter(*text, u"class=\"thumb\">"), [](TextSource& source, auto& album) {
+                album.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
+                album.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
+                album.title = TakeBetween(source, u"<strong>", u"</strong>", Consume);
+                album.pictureCount = LeadingNumber(TakeBetween(source, u"(", u")", Consume));
+            });
+        if (!more) {
+            return;
         }
     }
 }

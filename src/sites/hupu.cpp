@@ -79,24 +79,19 @@ void FetchHupuAlbums(JobState& state, const QString& input) {
         if (pieces.isEmpty()) {
             return;
         }
-        for (const QString& piece : pieces) {
-            TextSource source(piece);
+        const bool more = ListAlbumPieces(state, pieces, [](TextSource& source, auto& album) {
             // A locked album shows its fields after the password call.
             SkipTo(source, u"login_pwd('", true);
-            ST_PERLISTRECORD record;
-            record.albumRef = AlbumPath(TakeBetween(source, u"href=\"", u"\"", Consume));
-            record.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
-            record.title = TakeBetween(source, u"title=\"", u"\"", Consume);
-            if (record.title.isEmpty()) {
-                record.title = TakeBetween(source, u">", u"</", Consume);
+            album.albumRef = AlbumPath(TakeBetween(source, u"href=\"", u"\"", Consume));
+            album.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
+            album.title = TakeBetween(source, u"title=\"", u"\"", Consume);
+            if (album.title.isEmpty()) {
+                album.title = TakeBetween(source, u">", u"</", Consume);
             }
-            record.pictureCount = LeadingNumber(TakeBetween(source, u"(共", u"张", Consume));
-            if (record.albumRef.isEmpty()) {
-                continue;
-            }
-            if (!ListAlbum(state, record)) {
-                return;
-            }
+            album.pictureCount = LeadingNumber(TakeBetween(source, u"(共", u"张", Consume));
+        });
+        if (!more) {
+            return;
         }
     }
 }

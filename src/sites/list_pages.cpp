@@ -1,7 +1,9 @@
 #include "sites/list_pages.h"
 
+#include "core/album_record.h"
 #include "core/naming.h"
 #include "sites/site_request.h"
+#include "sites/site_sinks.h"
 #include "web/text_helpers.h"
 
 #include <QHash>
@@ -52,6 +54,19 @@ QStringList PiecesAfter(QStringView text, QStringView separator) {
         pieces.removeFirst();
     }
     return pieces;
+}
+
+bool ListAlbumPieces(JobState& state, const QStringList& pieces,
+                     const std::function<void(TextSource& piece, ST_PERLISTRECORD& album)>& read) {
+    for (const QString& text : pieces) {
+        TextSource piece(text);
+        ST_PERLISTRECORD album;
+        read(piece, album);
+        if (!album.albumRef.isEmpty() && !ListAlbum(state, album)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QString PageLink(QStringView host, QStringView link) {

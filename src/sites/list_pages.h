@@ -6,13 +6,16 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
 namespace mosaiq {
 
 struct JobState;
+struct ST_PERLISTRECORD;
 class SiteRequest;
+class TextSource;
 
 // Pages 1, 2, ... of a plain HTML list whose pages show a next-page link: the walk goes on
 // while the page read last held one of `nextMarkers` (anywhere in it), and ends at a failed
@@ -52,6 +55,11 @@ QStringView Section(QStringView text, QStringView from, QStringView to);
 // The pieces of `text` after each `separator`, in order (SplitText's pieces from the second);
 // none when the separator is absent.
 QStringList PiecesAfter(QStringView text, QStringView separator);
+
+// Lists the album each of `pieces` holds, as `read` finds it there (a record left without an
+// albumRef: the piece holds none). False when the job asked to stop.
+bool ListAlbumPieces(JobState& state, const QStringList& pieces,
+                     const std::function<void(TextSource& piece, ST_PERLISTRECORD& album)>& read);
 
 // A link read from a page as an address: a path, with or without its leading "/", is joined to
 // `host` ("http://www.moko.cc") with one "/"; "//host/path" takes the scheme of `host`; a

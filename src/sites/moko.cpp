@@ -44,27 +44,19 @@ QStringList UserListBases(JobState& state, const QString& userPage) {
 // The albums of one list page, in its two layouts. False when the job was stopped.
 bool ListPageAlbums(JobState& state, const QString& text) {
     const bool shows = text.indexOf(u"class=\"show") >= 1;
-    for (const QString& piece : PiecesAfter(text, shows ? u"class=\"show" : u"class=\"twShow")) {
-        TextSource source(piece);
-        ST_PERLISTRECORD record;
+    const QStringList pieces = PiecesAfter(text, shows ? u"class=\"show" : u"class=\"twShow");
+    return ListAlbumPieces(state, pieces, [shows](TextSource& source, auto& album) {
         if (shows) {
-            record.pictureCount = LeadingNumber(TakeBetween(source, u"mC\">", u"</", Consume));
-            record.title = TakeBetween(source, u"title=\"", u"\"", Consume);
-            record.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
+            album.pictureCount = LeadingNumber(TakeBetween(source, u"mC\">", u"</", Consume));
+            album.title = TakeBetween(source, u"title=\"", u"\"", Consume);
+            album.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
         } else {
-            record.pictureCount = LeadingNumber(TakeBetween(source, u"/>(", u")", Consume));
-            record.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
-            record.title = TakeBetween(source, u"title=\"", u"\"", Consume);
+            album.pictureCount = LeadingNumber(TakeBetween(source, u"/>(", u")", Consume));
+            album.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
+            album.title = TakeBetween(source, u"title=\"", u"\"", Consume);
         }
-        record.coverUrl = TakeBetween(source, u"src2=\"", u"\"", Consume);
-        if (record.albumRef.isEmpty()) {
-            continue;
-        }
-        if (!ListAlbum(state, record)) {
-            return false;
-        }
-    }
-    return true;
+        album.coverUrl = TakeBetween(source, u"src2=\"", u"\"", Consume);
+    });
 }
 
 }  // namespace

@@ -26,19 +26,15 @@ void FetchPchomeAlbums(JobState& state, const QString& account) {
             return;
         }
         const QStringView albums = Section(*text, {}, u"MainListSection");
-        for (const QString& piece : PiecesAfter(albums, u"class=\"MarkSet\"")) {
-            TextSource source(piece);
-            ST_PERLISTRECORD record;
-            record.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
-            record.coverUrl = host::kPhoto + TakeBetween(source, u"Img[", u"]", Consume);
-            record.title = TakeBetween(source, u"<span>", u"</span>", Consume);
-            record.pictureCount = LeadingNumber(TakeBetween(source, u"共", u"張", Consume));
-            if (record.albumRef.isEmpty()) {
-                continue;
-            }
-            if (!ListAlbum(state, record)) {
-                return;
-            }
+        const bool more = ListAlbumPieces(
+            state, PiecesAfter(albums, u"class=\"MarkSet\""), [](TextSource& source, auto& album) {
+                album.albumRef = TakeBetween(source, u"href=\"", u"\"", Consume);
+                album.coverUrl = host::kPhoto + TakeBetween(source, u"Img[", u"]", Consume);
+                album.title = TakeBetween(source, u"<span>", u"</span>", Consume);
+                album.pictureCount = LeadingNumber(TakeBetween(source, u"共", u"張", Consume));
+            });
+        if (!more) {
+            return;
         }
     }
 }

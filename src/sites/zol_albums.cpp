@@ -45,19 +45,15 @@ void FetchZolAlbums(JobState& state, const QString& userId) {
             state.m_account =
                 PageAccountName(TakeBetween(QStringView(*text), u"<title>", u"的全部相册"));
         }
-        for (const QString& piece : PiecesAfter(*text, u"id=\"pic_")) {
-            TextSource source(piece);
-            ST_PERLISTRECORD record;
-            record.albumRef = TakeBetween(source, u"href=\"", u"1.html", Consume);
-            record.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
-            record.title = TakeBetween(source, u"title=\"", u"\"", Consume);
-            record.pictureCount = LeadingNumber(TakeBetween(source, u"K_11\">", u"张", Consume));
-            if (record.albumRef.isEmpty()) {
-                continue;
-            }
-            if (!ListAlbum(state, record)) {
-                return;
-            }
+        const bool more = ListAlbumPieces(
+            state, PiecesAfter(*text, u"id=\"pic_"), [](TextSource& source, auto& album) {
+                album.albumRef = TakeBetween(source, u"href=\"", u"1.html", Consume);
+                album.coverUrl = TakeBetween(source, u"src=\"", u"\"", Consume);
+                album.title = TakeBetween(source, u"title=\"", u"\"", Consume);
+                album.pictureCount = LeadingNumber(TakeBetween(source, u"K_11\">", u"张", Consume));
+            });
+        if (!more) {
+            return;
         }
     }
 }

@@ -1,9 +1,39 @@
 #include "sites/list_pages.h"
 
+#include "core/job_state.h"
+#include "web/text_helpers.h"
+
+#include "support/recording_frontend.h"
+
 #include <gtest/gtest.h>
 
 namespace mosaiq::test {
 namespace {
+
+// Pieces "ref|title"; a piece without a ref (an advert, a layout block) holds no album.
+TEST(ListAlbumPieces, ListsThePiecesThatHoldAnAlbumUntilTheJobStops) {
+    RecordingFrontend frontend;
+    JobState state;
+    state.frontend = &frontend;
+    state.m_ready = 1;
+    const QStringList pieces{"/a|A", "|advert", "/b|B", "/c|C"};
+    const auto read = [&](TextSource& piece, ST_PERLISTRECORD& album) {
+        album.albumRef = piece.view().toString().section(u'|', 0, 0);
+        album.title = piece.view().toString().section(u'|', 1);
+        if (album.title == u"B") {
+            state.m_listState = ListState::StopRequested;  // clicked while B was read
+        }
+    };
+    EXPECT_FALSE(ListAlbumPieces(state, pieces, read));
+    ASSERT_EQ(state.m_records.Size(), 2);
+    EXPECT_EQ(state.m_records.At(0)->albumRef, QString("/a"));
+    EXPECT_EQ(state.m_records.At(1)->title, QString("B"));
+
+    state.m_records.Clear();
+    state.m_listState = ListState::Running;
+    EXPECT_TRUE(ListAlbumPieces(state, {"/a|A", "|advert"}, read));
+    EXPECT_EQ(state.m_records.Size(), 1);
+}
 
 TEST(PageLink, JoinsPathsWithOneSlashAndKeepsWholeAddresses) {
     const struct {
