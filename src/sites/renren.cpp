@@ -278,22 +278,19 @@ void FetchRenrenPublicPageAlbums(JobState& state, const QString& pageId) {
         if (SplitText(*text, u"class=\"picitem", pieces) <= 1) {
             morePages = false;
         }
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            TextSource piece(pieces[i]);
-            ST_PERLISTRECORD record;
+        const bool more = ListAlbumPieces(state, pieces.mid(1), [](TextSource& piece, auto& album) {
             const QString link = TakeBetween(piece, u"href=\"", u"\"", Consume);
             if (link.isEmpty()) {
-                continue;
-            }
-            record.albumRef = host::kPhoto + QStringLiteral("/photo") + OneLine(link) + u'/';
-            record.albumRef.replace(QStringLiteral("/album/"), QStringLiteral("/album-"));
-            record.coverUrl = TakeBetween(piece, u"data-src=\"", u"\"", Consume);
-            const QString title = TakeBetween(piece, u"\"/>", u"</", Consume);
-            record.pictureCount = LeadingNumber(TakeBetween(piece, u"piccount\">", u"张", Consume));
-            record.title = StripTags(title);
-            if (!ListAlbum(state, record)) {
                 return;
             }
+            album.albumRef = host::kPhoto + QStringLiteral("/photo") + OneLine(link) + u'/';
+            album.albumRef.replace(QStringLiteral("/album/"), QStringLiteral("/album-"));
+            album.coverUrl = TakeBetween(piece, u"data-src=\"", u"\"", Consume);
+            album.title = StripTags(TakeBetween(piece, u"\"/>", u"</", Consume));
+            album.pictureCount = LeadingNumber(TakeBetween(piece, u"piccount\">", u"张", Consume));
+        });
+        if (!more) {
+            return;
         }
     }
 }

@@ -163,35 +163,34 @@ void ListOldUserAlbums(JobState& state, const QString& input) {
         if (walk.Repeats(ItemKeys(pieces, u"href=\"", u"\""))) {
             return;
         }
-        for (qsizetype i = 1; i < pieces.size(); ++i) {
-            TextSource piece(pieces[i]);
-            ST_PERLISTRECORD record;
-            const QString link = TakeBetween(piece, u"href=\"", u"\"", Consume);
-            if (link.isEmpty()) {
-                continue;
-            }
-            record.coverUrl = TakeBetween(piece, u"src_data=\"", u"\"", Consume);
-            if (record.coverUrl.isEmpty()) {
-                record.coverUrl = TakeBetween(piece, u"src=\"", u"\"", Consume);
-            }
-            // The alt value ends with its closing quote before "/>".
-            record.title = TakeBetween(piece, u"alt=\"", u"/>", Consume).trimmed();
-            if (record.title.endsWith(u'"')) {
-                record.title.chop(1);
-                record.title = record.title.trimmed();
-            }
-            record.pictureCount = LeadingNumber(TakeBetween(piece, u"<b>", u"</b>", Consume));
-            if (record.pictureCount == 0) {
-                record.pictureCount =
-                    LeadingNumber(TakeBetween(piece, u"<strong>", u"</strong>", Consume));
-            }
-            if (record.coverUrl.indexOf(kDefaultCover) >= 1) {
-                record.accessFlags |= kAccessEncrypted;
-            }
-            record.albumRef = OldAlbumAddress(link, input);
-            if (!ListAlbum(state, record)) {
-                return;
-            }
+        const bool more =
+            ListAlbumPieces(state, pieces.mid(1), [&input](TextSource& piece, auto& album) {
+                const QString link = TakeBetween(piece, u"href=\"", u"\"", Consume);
+                if (link.isEmpty()) {
+                    return;
+                }
+                album.coverUrl = TakeBetween(piece, u"src_data=\"", u"\"", Consume);
+                if (album.coverUrl.isEmpty()) {
+                    album.coverUrl = TakeBetween(piece, u"src=\"", u"\"", Consume);
+                }
+                // The alt value ends with its closing quote before "/>".
+                album.title = TakeBetween(piece, u"alt=\"", u"/>", Consume).trimmed();
+                if (album.title.endsWith(u'"')) {
+                    album.title.chop(1);
+                    album.title = album.title.trimmed();
+                }
+                album.pictureCount = LeadingNumber(TakeBetween(piece, u"<b>", u"</b>", Consume));
+                if (album.pictureCount == 0) {
+                    album.pictureCount =
+                        LeadingNumber(TakeBetween(piece, u"<strong>", u"</strong>", Consume));
+                }
+                if (album.coverUrl.indexOf(kDefaultCover) >= 1) {
+                    album.accessFlags |= kAccessEncrypted;
+                }
+                album.albumRef = OldAlbumAddress(link, input);
+            });
+        if (!more) {
+            return;
         }
     }
 }
