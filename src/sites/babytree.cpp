@@ -25,6 +25,39 @@ void SetAccount(JobState& state, const QString& page, const QString& userId) {
     state.m_account = PageAccountName(name.isEmpty() ? userId : name);
 }
 
+// What a photo list shows of one photo.
+struct ListedPhoto {
+    QString photoPage;  // empty: the thumbnail is all there is
+    QString thumbnail;
+    QString description;
+};
+
+// Queues each listed photo as the large picture its photo page shows (`large` reads it from
+// that page); without the page, the thumbnail. False when the download must end.
+bool QueuePhotos(JobState& state, int albumIndex, const QStringList& pieces,
+                 const std::function<ListedPhoto(TextSource& piece)>& read,
+                 const SiteRequest& photoRequest,
+                 const std::function<QString(QStringView page)>& large) {
+    for (const QString& text : pieces) {
+        TextSource piece(text);
+        const ListedPhoto photo = read(piece);
+        QString picture = photo.thumbnail;
+        if (!photo.photoPage.isEmpty()) {
+            if (const auto page = SiteRequest(photoRequest).At(photo.photoPage).Fetch()) {
+                const QString found = large(*page);
+                if (!found.isEmpty()) {
+                    picture = found;
+                }
+            }
+        }
+        if (!picture.isEmpty() &&
+            !QueuePicture(state, picture, photo.description, QString(), albumIndex)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void FetchBabytreeAlbums(JobState& state, const QString& userId) {
@@ -108,28 +141,22 @@ void FetchBabytreePhotos(JobState& state, int albumIndex) {
         if (pieces.isEmpty() || walk.Repeats(pieces)) {
             return;
         }
-        for (const QString& piece : pieces) {
-            TextSource source(piece);
-            const QString photoPage = Unslashed(TakeBetween(source, u":\"", u"\"", Consume));
-            QString picture = Unslashed(TakeBetween(source, u"img\":\"", u"\"", Consume));
-            const QString description =
-                UnescapeUnicode(TakeBetween(source, u"title\":\"", u"\"", Consume));
-            if (!photoPage.isEmpty()) {
-                // Without the photo page the thumbnail is queued.
-                if (const auto page = photoRequest.At(photoPage).Fetch()) {
-                    const QString large =
-                        Unslashed(TakeBetween(QStringView(*page), u"big\":{\"url\":\"", u"\""));
-                    if (!large.isEmpty()) {
-                        picture = large;
-                    }
-                }
-            }
-            if (picture.isEmpty()) {
-                continue;
-            }
-            if (!QueuePicture(state, picture, description, QString(), albumIndex)) {
-                return;
-            }
+        const bool more = QueuePhotos(
+            state, albumIndex, pieces,
+            [](TextSource& source) {
+                ListedPhoto photo;
+                photo.photoPage = Unslashed(TakeBetween(source, u":\"", u"\"", Consume));
+                photo.thumbnail = Unslashed(TakeBetween(source, u"img\":\"", u"\"", Consume));
+                photo.description =
+                    UnescapeUnicode(TakeBetween(source, u"title\":\"", u"\"", Consume));
+                return photo;
+            },
+            photoRequest,
+            [](QStringView page) {
+                return Unslashed(TakeBetween(page, u"big\":{\"url\":\"", u"\""));
+            });
+        if (!more) {
+            return;
         }
     }
 }
@@ -154,28 +181,23 @@ void FetchBabytreePhotosSecondForm(JobState& state, int albumIndex) {
         if (pieces.isEmpty()) {
             return;
         }
-        for (const QString& piece : pieces) {
-            TextSource source(piece);
-            const QString photoLink = TakeBetween(source, u"href=\"", u"\"", Consume);
-            QString picture = TakeBetween(source, u"src=\"", u"\"", Consume);
-            const QString description = TakeBetween(source, u"alt=\"", u"\"", Consume);
-            if (!photoLink.isEmpty()) {
-                const QString photoPage =
-                    PageLink(host::kWeb, photoLink)
-                        .replace(QStringLiteral("#detail"), QStringLiteral("&show=big"));
-                if (const auto page = photoRequest.At(photoPage).Fetch()) {
-                    const QString large = TakeBetween(QStringView(*page), u"src=\"", u"\"");
-                    if (!large.isEmpty()) {
-                        picture = large;
-                    }
+        const bool more = QueuePhotos(
+            state, albumIndex, pieces,
+            [](TextSource& source) {
+                ListedPhoto photo;
+                const QString link = TakeBetween(source, u"href=\"", u"\"", Consume);
+                if (!link.isEmpty()) {
+                    photo.photoPage =
+                        PageLink(host::kWeb, link)
+                            .replace(QStringLiteral("#detail"), QStringLiteral("&show=big"));
                 }
-            }
-            if (picture.isEmpty()) {
-                continue;
-            }
-            if (!QueuePicture(state, picture, description, QString(), albumIndex)) {
-                return;
-            }
+                photo.thumbnail = TakeBetween(source, u"src=\"", u"\"", Consume);
+                photo.description = TakeBetween(source, u"alt=\"", u"\"", Consume);
+                return photo;
+            },
+            photoRequest, [](QStringView page) { return TakeBetween(page, u"src=\"", u"\""); });
+        if (!more) {
+            return;
         }
     }
 }
