@@ -44,7 +44,12 @@ struct WorkerRun {
     std::unique_ptr<std::condition_variable[]> rowAssigned;
     std::condition_variable rowFinished;
     std::vector<int> rowOfSlot;     // kIdle when the slot waits for a row
+    std::deque<int> rowsLeft;       // in table order
     std::deque<int> finishedSlots;  // slots whose row ended, oldest first
+    // Several slots take the next row themselves as they finish, so a connection never waits
+    // for the monitor to be scheduled; one slot gets its rows from the monitor, which pauses
+    // between pictures.
+    bool slotsTakeRows = false;
     bool quit = false;
     std::atomic<int> done{0};
     // Set by a stop: requests under way end, and none of them commits its file.
@@ -109,7 +114,11 @@ PictureOutcome FetchPicture(const WorkerRun& run, const PictureEntry& entry) {
     return Outcome(response);
 }
 
-// One slot: fetches the rows the monitor hands it until told to quit. The thread (and its
+bool StopRequested() {
+    return g_stopWorkers.load() != 0;
+}
+
+// One slot: fetches the rows it is handed or takes until told to quit. The thread (and its
 // connection) is kept from row to row.
 void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
     std::unique_lock lock(run->mutex);
@@ -135,6 +144,11 @@ void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
         run->rowOfSlot[slot] = kIdle;
         run->finishedSlots.push_back(slot);
         run->rowFinished.notify_one();
+        if (run->slotsTakeRows && !run->rowsLeft.empty() && !run->aborted.load() &&
+            !StopRequested()) {
+            run->rowOfSlot[slot] = run->rowsLeft.front();
+            run->rowsLeft.pop_front();
+        }
     }
 }
 
@@ -142,10 +156,6 @@ void WakeSlots(WorkerRun& run) {
     for (size_t slot = 0; slot < run.rowOfSlot.size(); ++slot) {
         run.rowAssigned[slot].notify_one();
     }
-}
-
-bool StopRequested() {
-    return g_stopWorkers.load() != 0;
 }
 
 // The pause between two pictures of a one-thread download; a stop cuts it short.
@@ -190,8 +200,8 @@ void DownPicFunc() {
     run->maxSizeK = g_maxSizeK.load();
     run->rowOfSlot.assign(size_t(slotCount), kIdle);
     run->rowAssigned = std::make_unique<std::condition_variable[]>(size_t(slotCount));
-
-    std::deque<int> rowsLeft;
+    run->slotsTakeRows = threadCount > 1;
+    std::deque<int>& rowsLeft = run->rowsLeft;
     for (int row = 0; row < total; ++row) {
         rowsLeft.push_back(row);
     }
@@ -227,8 +237,8 @@ void DownPicFunc() {
             const int slot = run->finishedSlots.front();
             run->finishedSlots.pop_front();
             qCDebug(lcWorkers, "Close Handle:%d", slot);
-            if (rowsLeft.empty()) {
-                continue;
+            if (rowsLeft.empty() || run->rowOfSlot[size_t(slot)] != kIdle) {
+                continue;  // nothing left, or the slot took its next row itself
             }
             if (threadCount == 1) {
                 lock.unlock();
