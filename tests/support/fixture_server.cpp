@@ -159,8 +159,9 @@ void FixtureServer::SleepUnlessStopping(int ms) const {
 }
 
 void FixtureServer::Serve(httplib::Server& server, bool tls) {
-    // Enough workers for 15 client threads holding keep-alive connections, plus slack.
-    server.new_task_queue = [] { return new httplib::ThreadPool(40); };
+    // Enough workers for the 15 requests a download has in flight at most, plus slack; every
+    // worker is a thread started with the server, so more would cost each test its start-up.
+    server.new_task_queue = [] { return new httplib::ThreadPool(20); };
     // An idle keep-alive connection holds a worker, and stop() waits for it. One request per
     // connection leaves none idle, so a test's teardown costs nothing; the wait for that one
     // request stays long, since the server also applies it to a connection's first request
