@@ -283,7 +283,10 @@ void AddPicture(JobState& state, const QString& rawAddress, const QString& descr
         name = QString::number(sequence);
     }
     name = naming.picPrefix + name + naming.picSuffix;
-    ReplaceEscapes(name, FileEscapes(state, *record, sequence, extra));
+    // Every escape code starts with "?": most names have none, and need no values made.
+    if (name.contains(u'?')) {
+        ReplaceEscapes(name, FileEscapes(state, *record, sequence, extra));
+    }
     ReplaceList(name, naming.replaceFrom, naming.replaceTo);
     SanitizeName(name, kTimeStampFallback, true);
 

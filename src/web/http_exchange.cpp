@@ -305,7 +305,8 @@ bool Transfer::TakeBody(const char* data, size_t size) {
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
     const size_t length = size * count;
-    const QByteArray line(data, qsizetype(length));
+    // Read in place: every answer passes here line by line.
+    const QByteArrayView line(data, qsizetype(length));
     t->lastActivity = Clock::now();
     if (line.startsWith("HTTP/")) {
         t->headerBytes.clear();
@@ -321,12 +322,11 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     t->headerBytes.append(line);
     const qsizetype colon = line.indexOf(':');
     if (colon > 0) {
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (name == "set-cookie") {
-            t->setCookies.append(value);
-        } else if (name == "location") {
-            t->location = value;
+        const QByteArrayView name = line.first(colon).trimmed();
+        if (name.compare("set-cookie", Qt::CaseInsensitive) == 0) {
+            t->setCookies.append(line.sliced(colon + 1).trimmed().toByteArray());
+        } else if (name.compare("location", Qt::CaseInsensitive) == 0) {
+            t->location = line.sliced(colon + 1).trimmed().toByteArray();
         }
     }
     return length;
