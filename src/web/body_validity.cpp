@@ -23,11 +23,15 @@ constexpr qsizetype kHeadLength = 256;
 }  // namespace
 
 bool LooksLikeHtmlPage(const QByteArray& head) {
-    QByteArray text = head;
-    if (text.startsWith("\xEF\xBB\xBF")) {
-        text.remove(0, 3);
+    QByteArrayView start(head);
+    if (start.startsWith("\xEF\xBB\xBF")) {
+        start = start.sliced(3);
     }
-    text = text.trimmed().toLower();
+    // Pictures begin with their format's bytes: only a text that opens with a tag is looked at.
+    if (!start.trimmed().startsWith('<')) {
+        return false;
+    }
+    QByteArray text = start.trimmed().toByteArray().toLower();
     // Comments may stand before the page's first tag.
     while (text.startsWith("<!--")) {
         const qsizetype end = text.indexOf("-->");

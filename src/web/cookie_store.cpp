@@ -295,6 +295,16 @@ QByteArray CookieStore::CookieHeaderFor(const QUrl& url) const {
     return header;
 }
 
+QByteArray CookieStore::CookieHeaderFor(const QString& address) const {
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_byDomain.isEmpty()) {
+            return {};
+        }
+    }
+    return CookieHeaderFor(QUrl(address));
+}
+
 bool CookieStore::StoreSetCookie(const QUrl& url, const QByteArray& headerLine) {
     return StoreSetCookies(url, {headerLine});
 }

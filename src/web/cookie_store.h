@@ -51,6 +51,8 @@ class CookieStore {
     QList<QNetworkCookie> CookiesFor(const QUrl& url) const;
     // The same as a Cookie header value: "name=value" pairs joined by "; "; empty when none.
     QByteArray CookieHeaderFor(const QUrl& url) const;
+    // The same for an address not parsed yet: an empty store answers without parsing it.
+    QByteArray CookieHeaderFor(const QString& address) const;
 
     // Stores the cookies of one Set-Cookie header line received from `url`, after the checks a
     // browser makes (a site may not set cookies for another site or a public suffix). Returns

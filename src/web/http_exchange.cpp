@@ -7,7 +7,6 @@
 #include "web/reach_record.h"
 #include "web/response_decoding.h"
 
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -61,9 +60,19 @@ QByteArray ConnectToFor(const QString& scheme) {
     return {};
 }
 
-const QRegularExpression& LineBreaks() {
-    static const QRegularExpression breaks(QStringLiteral("[\r\n]+"));
-    return breaks;
+// The lines of a header text, split at any CR or LF (no line can smuggle in another header).
+QStringList HeaderLines(const QString& headers) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at <= headers.size(); ++at) {
+        if (at == headers.size() || headers[at] == u'\r' || headers[at] == u'\n') {
+            if (at > start) {
+                lines.append(headers.sliced(start, at - start));
+            }
+            start = at + 1;
+        }
+    }
+    return lines;
 }
 
 bool HasHeader(const QStringList& lines, QLatin1String name) {
@@ -90,7 +99,7 @@ QByteArray CurlHeaderLine(const QString& line) {
 // its own, so every one of them ends a line. Defaults curl would add and the caller did not
 // ask for are switched off.
 HeaderList BuildHeaderList(const QString& headers, const QString& cookies) {
-    const QStringList lines = headers.split(LineBreaks(), Qt::SkipEmptyParts);
+    const QStringList lines = HeaderLines(headers);
     curl_slist* list = nullptr;
     for (const QString& line : lines) {
         list = curl_slist_append(list, CurlHeaderLine(line).constData());
@@ -139,6 +148,7 @@ QByteArray WireAddress(const QString& url) {
         ++at;
     }
     QByteArray wire = bytes.left(at);
+    wire.reserve(bytes.size() + 16);
     static const char kHex[] = "0123456789ABCDEF";
     for (; at < bytes.size(); ++at) {
         const auto byte = static_cast<unsigned char>(bytes[at]);

@@ -10,7 +10,7 @@ namespace mosaiq {
 void InstallSharedCookieStore() {
     SetCookieHooks(
         [](const QString& url) {
-            return QString::fromUtf8(SharedCookieStore()->CookieHeaderFor(QUrl(url)));
+            return QString::fromUtf8(SharedCookieStore()->CookieHeaderFor(url));
         },
         [](const QString& url, const QList<QByteArray>& setCookieValues) {
             SharedCookieStore()->StoreSetCookies(QUrl(url), setCookieValues);
