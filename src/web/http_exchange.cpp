@@ -33,8 +33,38 @@ struct HeaderListCloser {
 };
 using HeaderList = std::unique_ptr<curl_slist, HeaderListCloser>;
 
+std::mutex& ShareLock(curl_lock_data data) {
+    static std::mutex locks[CURL_LOCK_DATA_LAST];
+    return locks[data];
+}
+
+void LockShare(CURL*, curl_lock_data data, curl_lock_access, void*) {
+    ShareLock(data).lock();
+}
+
+void UnlockShare(CURL*, curl_lock_data data, void*) {
+    ShareLock(data).unlock();
+}
+
+// Name lookups and TLS sessions, shared by every thread's handle: the download thread and
+// each album's new workers resume the sessions made before them instead of verifying the
+// server's certificates again. (libcurl does not share connections between threads.)
+CURLSH* SharedSessions() {
+    static CURLSH* const share = [] {
+        CURLSH* created = curl_share_init();
+        if (created != nullptr) {
+            curl_share_setopt(created, CURLSHOPT_LOCKFUNC, LockShare);
+            curl_share_setopt(created, CURLSHOPT_UNLOCKFUNC, UnlockShare);
+            curl_share_setopt(created, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+            curl_share_setopt(created, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+        }
+        return created;
+    }();
+    return share;
+}
+
 // One handle per thread, reset between requests: the reset keeps its connection cache, so
-// keep-alive connections and TLS sessions are reused.
+// keep-alive connections are reused.
 CURL* ThreadHandle() {
     static std::once_flag globalInit;
     std::call_once(globalInit, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -378,6 +408,7 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
                   const QByteArray& body, const HeaderList& headers, const QByteArray& connectTo,
                   curl_slist* connectList) {
     curl_easy_setopt(h, CURLOPT_URL, url.constData());
+    curl_easy_setopt(h, CURLOPT_SHARE, SharedSessions());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
