@@ -88,10 +88,11 @@ void BodyFile::Fail(int error) {
 void BodyFile::Write(const char* data, qint64 length) {
     while (m_fd >= 0 && length > 0) {
         const ssize_t written = ::write(m_fd, data, size_t(length));
-        if (written < 0) {
-            if (errno != EINTR) {
-                Fail(errno);
-            }
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            Fail(written < 0 ? errno : ENOSPC);  // nothing taken: the disk is full
             continue;
         }
         data += written;
