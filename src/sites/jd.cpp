@@ -16,6 +16,10 @@ const QString kItem = QStringLiteral("https://item.jd.com");
 constexpr std::chrono::milliseconds kVariantPause{2000};
 // Shorter than any product page address: a variant without a usable item number.
 constexpr qsizetype kShortestVariantAddress = 15;
+// The class of the picture strip beside the product (written in two pieces).
+constexpr QStringView kGallery =
+    u"class=\"spe"
+    u"c-items";
 
 QString ProductTitle(QString page) {
     QString title = TakeBetween(page, u"sku-name\">", u"</d");
@@ -55,11 +59,11 @@ bool Queued(const QString& address) {
 // `skipQueued`, a picture that an earlier variant offered already is left out.
 bool QueueGallery(JobState& state, int albumIndex, const QString& text, const QString& referer,
                   const QString& prefix, bool skipQueued) {
-    if (!ContainsAfterStart(text, u"class=\"spec-items")) {
+    if (!ContainsAfterStart(text, kGallery)) {
         return true;
     }
     QString gallery = text;
-    SkipTo(gallery, u"class=\"spec-items", true);
+    SkipTo(gallery, kGallery, true);
     CutAt(gallery, u"</ul>");
     QStringList pieces;
     SplitText(gallery, u"src=", pieces);

@@ -10,9 +10,7 @@ namespace {
 
 Reply Page(const char* name) {
     Reply reply;
-    QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + QString::fromUtf8(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    reply.body = file.readAll();
+    reply.body = FixtureBytes(QString::fromUtf8(name));
     return reply;
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/cli_run.h"
 #include "core/picture_queue.h"
+#include "support/fixture_files.h"
 #include "support/fixture_server.h"
 #include "support/page_routes.h"
 #include "support/sandbox.h"
@@ -28,11 +29,7 @@ class CliSiteTest : public Sandbox {
     void Serve(const QString& address, const Reply& reply) { m_routes.Serve(address, {reply}); }
     void Serve(const QString& address, const QByteArray& body) { Serve(address, Picture(body)); }
 
-    static Reply Page(const QString& fixture) {
-        QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + fixture);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fixture.toStdString();
-        return Picture(file.readAll());
-    }
+    static Reply Page(const QString& fixture) { return Picture(FixtureBytes(fixture)); }
     static Reply Picture(const QByteArray& body) {
         Reply reply;
         reply.body = body;

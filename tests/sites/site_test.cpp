@@ -1,5 +1,7 @@
 #include "site_test.h"
 
+#include "support/fixture_files.h"
+
 #include "web/cookie_store.h"
 #include "web/shared_cookie_hooks.h"
 
@@ -73,9 +75,7 @@ void SiteTest::ExpectRequests(std::initializer_list<const char*> lines) const {
 }
 
 QByteArray SiteTest::Fixture(const QString& name) {
-    QFile file(QStringLiteral(MOSAIQ_FIXTURES_DIR "/") + name);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    return file.readAll();
+    return FixtureBytes(name);
 }
 
 Reply SiteTest::Page(const QString& name, bool gzip) {
