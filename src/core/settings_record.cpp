@@ -182,10 +182,19 @@ void RepairSettings(SettingsRecord& record, bool firstRun) {
 bool LoadSettings(SettingsRecord& record, const QString& dataDir) {
     QFile file(SettingsPath(dataDir));
     const bool existed = file.open(QIODevice::ReadOnly);
-    record = ParseSettings(existed ? file.read(kSettingsFileSize) : QByteArray());
+    const QByteArray stored = existed ? file.read(kSettingsFileSize) : QByteArray();
+    record = ParseSettings(stored);
     file.close();
     RepairSettings(record, !existed);
-    SaveSettings(record, dataDir);
+    // A file that already holds these bytes, readable by its owner only, is left untouched:
+    // a rewrite would only cost a flush to disk at every start.
+    // The owner, group and other bits (the "user" ones repeat the owner's for its owner).
+    const QFileDevice::Permissions modeBits = file.permissions() & ~QFileDevice::Permissions(
+        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    if (!existed || SerializeSettings(record) != stored ||
+        modeBits != (QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        SaveSettings(record, dataDir);
+    }
     return existed;
 }
 

@@ -45,7 +45,7 @@ struct WorkerRun {
     std::condition_variable rowFinished;
     std::vector<int> rowOfSlot;     // kIdle when the slot waits for a row
     std::deque<int> rowsLeft;       // in table order
-    std::deque<int> finishedSlots;  // slots whose row ended, oldest first
+    std::deque<int> finishedSlots;  // slots waiting for a row from the monitor, oldest first
     // Several slots take the next row themselves as they finish, so a connection never waits
     // for the monitor to be scheduled; one slot gets its rows from the monitor, which pauses
     // between pictures.
@@ -134,6 +134,7 @@ void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
         const PictureOutcome outcome = FetchPicture(*run, entry);
         AddSavedBytes(outcome.savedBytes);
         run->done.fetch_add(1);
+        qCDebug(lcWorkers, "Close Handle:%d", slot);
         lock.lock();
         // A picture cut off by the user's stop is not a failure to report.
         if (!outcome.failure.isEmpty() && !run->aborted.load()) {
@@ -142,13 +143,17 @@ void SlotLoop(std::shared_ptr<WorkerRun> run, int slot) {
                                      outcome.failure});
         }
         run->rowOfSlot[slot] = kIdle;
-        run->finishedSlots.push_back(slot);
-        run->rowFinished.notify_one();
         if (run->slotsTakeRows && !run->rowsLeft.empty() && !run->aborted.load() &&
             !StopRequested()) {
+            // The monitor is not woken for this: it shows progress on its own polls.
             run->rowOfSlot[slot] = run->rowsLeft.front();
             run->rowsLeft.pop_front();
+            continue;
         }
+        run->finishedSlots.push_back(slot);
+        lock.unlock();
+        run->rowFinished.notify_one();
+        lock.lock();
     }
 }
 
@@ -221,24 +226,22 @@ void DownPicFunc() {
     WakeSlots(*run);
 
     bool stopped = threads.empty();
-    int lastShown = total + 1;
+    int lastShown = 0;  // "0/N" is never shown
     for (bool running = !stopped; running;) {
         std::unique_lock lock(run->mutex);
-        const bool workerEnded = run->rowFinished.wait_for(
-            lock, kStopPollInterval, [&] { return !run->finishedSlots.empty(); });
+        // Woken when a slot has no row to go on with, else every poll interval to look for
+        // a stop and show progress.
+        run->rowFinished.wait_for(lock, kStopPollInterval,
+                                  [&] { return !run->finishedSlots.empty(); });
         if (StopRequested()) {
             stopped = true;
             break;
         }
-        if (!workerEnded) {
-            continue;  // woken only to look for a stop: no pass, no progress text
-        }
         while (!run->finishedSlots.empty()) {
             const int slot = run->finishedSlots.front();
             run->finishedSlots.pop_front();
-            qCDebug(lcWorkers, "Close Handle:%d", slot);
-            if (rowsLeft.empty() || run->rowOfSlot[size_t(slot)] != kIdle) {
-                continue;  // nothing left, or the slot took its next row itself
+            if (rowsLeft.empty()) {
+                continue;
             }
             if (threadCount == 1) {
                 lock.unlock();
@@ -258,7 +261,7 @@ void DownPicFunc() {
         if (done >= total) {
             running = false;
         }
-        if (done != lastShown || done >= total) {
+        if (done != lastShown) {
             ShowProgress(queue, done, total);
             lastShown = done;
         }

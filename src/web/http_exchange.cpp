@@ -6,6 +6,7 @@
 #include "web/http_client.h"
 #include "web/reach_record.h"
 #include "web/response_decoding.h"
+#include "web/tls_trust.h"
 
 #include <QUrl>
 
@@ -423,9 +424,11 @@ void ConfigureHop(CURL* h, Transfer& t, const QByteArray& url, const QString& ve
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, long(t.options.lowSpeedSeconds));
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-    const QByteArray caFile = qgetenv("MOSAIQ_CA_FILE");
-    if (!caFile.isEmpty()) {
-        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+    if (!UseSharedTrust(h)) {
+        const QByteArray caFile = qgetenv("MOSAIQ_CA_FILE");
+        if (!caFile.isEmpty()) {
+            curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+        }
     }
     if (!connectTo.isEmpty()) {
         curl_easy_setopt(h, CURLOPT_CONNECT_TO, connectList);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace mosaiq {
 namespace {
 
@@ -112,6 +114,24 @@ TEST_F(SettingsFile, OutOfRangeSlotsAreRepairedAndWrittenBackOtherFieldsKept) {
     EXPECT_EQ(GetU16(written, 3 * kSlotBytes + 4), 5);
     EXPECT_EQ(GetU16(written, 3 * kSlotBytes + 6), 30);
     EXPECT_EQ(GetU16(written, kNamingOffset + 3 * kNamingBytes + 480), 0x0044);
+}
+
+// A start that changes nothing writes nothing; a file others could read is made private.
+TEST_F(SettingsFile, UnchangedPrivateFileIsLeftAloneOtherwiseRewritten) {
+    SettingsRecord record;
+    LoadSettings(record, dataDir());
+    struct stat before {};
+    ASSERT_EQ(stat(QFile::encodeName(path()).constData(), &before), 0);
+    LoadSettings(record, dataDir());
+    struct stat after {};
+    ASSERT_EQ(stat(QFile::encodeName(path()).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
+    ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0644), 0);
+    LoadSettings(record, dataDir());
+    ASSERT_EQ(stat(QFile::encodeName(path()).constData(), &after), 0);
+    EXPECT_EQ(after.st_mode & 0777, 0600u);
+    EXPECT_EQ(ReadFile(path()), SerializeSettings(record));
 }
 
 TEST_F(SettingsFile, ShortFileIsTakenAsFarAsItGoes) {

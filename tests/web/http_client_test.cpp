@@ -17,6 +17,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -386,11 +387,44 @@ TEST_F(HttpClientTest, HttpsIsVerifiedAgainstTheTestCa) {
     options.url = QStringLiteral("https://user.qzone.qq.com:8443/p");
     EXPECT_TRUE(Fetch(options)) << "a port in the address keeps the Host and the scheme";
 
+    // New connections (a host not reached yet): the ones already verified may be kept.
     const QByteArray ca = qgetenv("MOSAIQ_CA_FILE");
     qunsetenv("MOSAIQ_CA_FILE");
+    options.url = QStringLiteral("https://h5.qzone.qq.com/p");
     EXPECT_FALSE(Fetch(options)) << "an untrusted certificate is refused";
+    qputenv("MOSAIQ_CA_FILE", saveDir().toUtf8() + "no-such-ca.pem");
+    options.url = QStringLiteral("https://m.qzone.qq.com/p");
+    EXPECT_FALSE(Fetch(options)) << "a CA file that cannot be read trusts nothing";
     qputenv("MOSAIQ_CA_FILE", ca);
     EXPECT_EQ(server.Count("user.qzone.qq.com", "/p"), 2);
+    EXPECT_EQ(server.requests().size(), 2u);
+}
+
+// Every thread's new connections are verified against the one store loaded for the CA file.
+TEST_F(HttpClientTest, HttpsFromSeveralThreadsIsVerified) {
+    const QStringList hosts{"a.qzone.qq.com", "b.qzone.qq.com", "c.qzone.qq.com"};
+    for (const QString& host : hosts) {
+        server.Route(host, "/p", Body("secure"));
+    }
+    std::vector<std::thread> threads;
+    std::atomic<int> fetched{0};
+    for (int i = 0; i < 6; ++i) {
+        threads.emplace_back([&, i] {
+            RequestOptions options("https://" + hosts[i % 3] + "/p", QString(), 5000);
+            options.retryDelaySeconds = 0;
+            HttpResponse answer;
+            if (HttpRequest(answer, options, UseCache) && answer.body == "secure") {
+                ++fetched;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(fetched.load(), 6);
+    for (const RecordedRequest& request : server.requests()) {
+        EXPECT_TRUE(request.tls);
+    }
 }
 
 TEST_F(HttpClientTest, FileModeStreamsAndRenamesOnlyValidBodies) {
