@@ -189,8 +189,10 @@ bool LoadSettings(SettingsRecord& record, const QString& dataDir) {
     // A file that already holds these bytes, readable by its owner only, is left untouched:
     // a rewrite would only cost a flush to disk at every start.
     // The owner, group and other bits (the "user" ones repeat the owner's for its owner).
-    const QFileDevice::Permissions modeBits = file.permissions() & ~QFileDevice::Permissions(
-        QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+    const QFileDevice::Permissions modeBits =
+        file.permissions() &
+        ~QFileDevice::Permissions(QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                  QFileDevice::ExeUser);
     if (!existed || SerializeSettings(record) != stored ||
         modeBits != (QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         SaveSettings(record, dataDir);
