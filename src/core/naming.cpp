@@ -35,7 +35,11 @@ bool IsReservedDeviceName(QStringView stem) {
         }
         return names;
     }();
-    return kNames.contains(stem.trimmed().toString(), Qt::CaseInsensitive);
+    const QStringView trimmed = stem.trimmed();
+    if (trimmed.size() != 3 && trimmed.size() != 4) {
+        return false;
+    }
+    return kNames.contains(trimmed.toString(), Qt::CaseInsensitive);
 }
 
 bool IsRemovedCharacter(QChar c) {
@@ -147,9 +151,27 @@ void FoldBlanks(QString& text) {
     text = text.trimmed();
 }
 
-}  // namespace
+// True when the cleaning below would leave the text as it is, as most names are: no removed
+// character, tab or surrogate, no two blanks side by side, no blank or dot at either end.
+bool IsCleanName(QStringView text) {
+    if (text.isEmpty()) {
+        return true;
+    }
+    if (text.front().isSpace() || text.back().isSpace() || text.front() == u'.' ||
+        text.back() == u'.') {
+        return false;
+    }
+    QChar previous;
+    for (const QChar c : text) {
+        if (IsRemovedCharacter(c) || c.isSurrogate() || (c == u' ' && previous == u' ')) {
+            return false;
+        }
+        previous = c;
+    }
+    return true;
+}
 
-void MakeNameSafe(QString& text) {
+void CleanName(QString& text) {
     FoldBlanks(text);
     if (!text.isEmpty() && text.count(u'.') == text.size()) {
         text.fill(u'。');
@@ -170,6 +192,14 @@ void MakeNameSafe(QString& text) {
     // clean name changes nothing.
     FoldBlanks(text);
     TrimDotsAndBlanks(text);
+}
+
+}  // namespace
+
+void MakeNameSafe(QString& text) {
+    if (!IsCleanName(text)) {
+        CleanName(text);
+    }
     const qsizetype dot = text.indexOf(u'.');
     const qsizetype stemEnd = dot < 0 ? text.size() : dot;
     if (IsReservedDeviceName(QStringView(text).first(stemEnd))) {

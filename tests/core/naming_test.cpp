@@ -47,7 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SanitizeCase{"CON", "CON_"}, SanitizeCase{"nul.jpg", "nul_.jpg"},
                       SanitizeCase{"console", "console"}, SanitizeCase{"\x1b[31mred", "[31mred"},
                       SanitizeCase{"相册 &lt;1&gt;", "相册 1"}, SanitizeCase{"s \x01 p", "s p"},
-                      SanitizeCase{"a | b", "a b"}));
+                      SanitizeCase{"a | b", "a b"}, SanitizeCase{"a\u3000", "a"},
+                      SanitizeCase{"name.", "name"}, SanitizeCase{"\U0001F600 x", "\U0001F600 x"},
+                      SanitizeCase{"lpt9.png", "lpt9_.png"}, SanitizeCase{"pic.jpg", "pic.jpg"}));
 
 TEST_P(SanitizeNameRules, CleaningACleanNameChangesNothing) {
     const QString once = Sanitized(QString::fromUtf8(GetParam().input));
