@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <random>
 #include <system_error>
 
@@ -19,13 +21,25 @@ constexpr int kNameAttempts = 100;
 QByteArray TemporaryName(const QByteArray& folder) {
     static constexpr char kLetters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 random{std::random_device{}()};
-    std::uniform_int_distribution<size_t> pick(0, sizeof(kLetters) - 2);
-    QByteArray name = folder + "/.mosaiq-";
+    constexpr uint64_t kLetterCount = sizeof(kLetters) - 1;
+    constexpr uint64_t kGolden = 0x9E3779B97F4A7C15ULL;
+    // One seed for the process, a different stream per thread: no device read per worker.
+    static std::atomic<uint64_t> nextStream{(uint64_t(std::random_device{}()) << 32) ^
+                                            std::random_device{}()};
+    thread_local uint64_t state = nextStream.fetch_add(kGolden * 2 + 1);
+    // splitmix64: six letters from one step.
+    uint64_t bits = (state += kGolden);
+    bits = (bits ^ (bits >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    bits = (bits ^ (bits >> 27)) * 0x94D049BB133111EBULL;
+    bits ^= bits >> 31;
+    QByteArray name;
+    name.reserve(folder.size() + 20);
+    name.append(folder).append("/.mosaiq-");
     for (int i = 0; i < 6; ++i) {
-        name.append(kLetters[pick(random)]);
+        name.append(kLetters[bits % kLetterCount]);
+        bits /= kLetterCount;
     }
-    return name + ".part";
+    return name.append(".part");
 }
 
 QByteArray FolderOf(const QByteArray& path) {
