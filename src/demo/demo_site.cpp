@@ -1,15 +1,19 @@
 #include "demo/demo_site.h"
 
-#include <httplib.h>
+#include "demo/loopback_server.h"
+
 #include <openssl/pem.h>
 #include <openssl/rsa.h>
+#include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <QUrlQuery>
 
 #include <cstdio>
+#include <memory>
 
 namespace mosaiq {
 namespace {
@@ -24,13 +28,13 @@ QByteArray Resource(const QString& name) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-std::string ContentType(const QString& name) {
+QByteArray ContentType(const QString& name) {
     const QString suffix = QFileInfo(name).suffix();
     if (suffix == u"jpg") {
         return "image/jpeg";
     }
     if (suffix == u"png" || suffix == u"gif") {
-        return "image/" + suffix.toStdString();
+        return "image/" + suffix.toLatin1();
     }
     return "application/javascript; charset=utf-8";
 }
@@ -72,27 +76,16 @@ QString PageFor(const QString& host, const QString& path, const QUrlQuery& query
     return QString();
 }
 
-void Serve(httplib::Server& server) {
-    // Stopping waits for idle keep-alive connections. One request per connection leaves none
-    // idle, so the demo ends at once; the wait for that one request stays long, since the
-    // server applies it to a connection's first request as well.
-    server.set_keep_alive_max_count(1);
-    server.set_keep_alive_timeout(5);
-    server.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
-        QString host = QString::fromStdString(request.get_header_value("Host"));
-        host = host.section(u':', 0, 0).toLower();
-        const QString target = QString::fromStdString(request.target);
-        const QString path = QString::fromStdString(request.path);
-        const QUrlQuery query(target.section(u'?', 1));
-        const QString name = PageFor(host, path, query);
-        const QByteArray body = name.isEmpty() ? QByteArray() : Resource(name);
-        if (body.isEmpty()) {
-            response.status = 404;
-            response.set_content("not found", "text/plain");
-            return;
-        }
-        response.set_content(body.toStdString(), ContentType(name));
-    });
+LoopbackReply Answer(const QByteArray& hostHeader, const QByteArray& target) {
+    const QString host = QString::fromUtf8(hostHeader).section(u':', 0, 0).toLower();
+    const QString text = QString::fromUtf8(target);
+    const QString path = QUrl::fromPercentEncoding(text.section(u'?', 0, 0).toUtf8());
+    const QString name = PageFor(host, path, QUrlQuery(text.section(u'?', 1)));
+    const QByteArray body = name.isEmpty() ? QByteArray() : Resource(name);
+    if (body.isEmpty()) {
+        return {404, "text/plain", "not found"};
+    }
+    return {200, ContentType(name), body};
 }
 
 struct Credentials {
@@ -150,17 +143,9 @@ bool WriteCertificate(X509* certificate, const QString& path) {
 DemoSite::DemoSite() = default;
 
 DemoSite::~DemoSite() {
-    for (httplib::Server* server : {m_http.get(), static_cast<httplib::Server*>(m_https.get())}) {
-        if (server != nullptr) {
-            server->stop();
-        }
-    }
-    if (m_httpThread.joinable()) {
-        m_httpThread.join();
-    }
-    if (m_httpsThread.joinable()) {
-        m_httpsThread.join();
-    }
+    // The servers stop before the routing to them is undone.
+    m_http.reset();
+    m_https.reset();
 }
 
 bool DemoSite::Start(QString& error) {
@@ -171,22 +156,22 @@ bool DemoSite::Start(QString& error) {
         error = QStringLiteral("cannot make the demo site's certificate");
         return false;
     }
-    m_http = std::make_unique<httplib::Server>();
-    m_https = std::make_unique<httplib::SSLServer>(credentials.certificate, credentials.key);
-    if (!m_https->is_valid()) {
+    const std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> tls(SSL_CTX_new(TLS_server_method()),
+                                                                SSL_CTX_free);
+    if (tls == nullptr || SSL_CTX_set_min_proto_version(tls.get(), TLS1_2_VERSION) != 1 ||
+        SSL_CTX_use_certificate(tls.get(), credentials.certificate) != 1 ||
+        SSL_CTX_use_PrivateKey(tls.get(), credentials.key) != 1) {
         error = QStringLiteral("cannot start the demo site's HTTPS server");
         return false;
     }
-    Serve(*m_http);
-    Serve(*m_https);
-    const int httpPort = m_http->bind_to_any_port(kLoopback);
-    const int httpsPort = m_https->bind_to_any_port(kLoopback);
+    m_http = std::make_unique<LoopbackServer>(Answer, nullptr);
+    m_https = std::make_unique<LoopbackServer>(Answer, tls.get());
+    const int httpPort = m_http->Listen();
+    const int httpsPort = m_https->Listen();
     if (httpPort <= 0 || httpsPort <= 0) {
         error = QStringLiteral("cannot listen on 127.0.0.1");
         return false;
     }
-    m_httpThread = std::thread([this] { m_http->listen_after_bind(); });
-    m_httpsThread = std::thread([this] { m_https->listen_after_bind(); });
     m_connectTo.emplace("MOSAIQ_CONNECT_TO", QStringLiteral("http=%1:%2,https=%1:%3")
                                                  .arg(QLatin1String(kLoopback))
                                                  .arg(httpPort)

@@ -7,14 +7,10 @@
 
 #include <memory>
 #include <optional>
-#include <thread>
-
-namespace httplib {
-class Server;
-class SSLServer;
-}  // namespace httplib
 
 namespace mosaiq {
+
+class LoopbackServer;
 
 // The sample QQ Zone account of "mosaiq-cli demo": pages and pictures bundled with the
 // program, served on 127.0.0.1 over HTTP and HTTPS (a certificate made for this run only).
@@ -34,9 +30,7 @@ class DemoSite {
 
   private:
     QTemporaryDir m_folder;  // the certificate file
-    std::unique_ptr<httplib::Server> m_http;
-    std::unique_ptr<httplib::SSLServer> m_https;
-    std::thread m_httpThread, m_httpsThread;
+    std::unique_ptr<LoopbackServer> m_http, m_https;
     std::optional<ScopedEnvironment> m_connectTo, m_caFile;
 };
 
