@@ -12,7 +12,9 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -77,8 +79,7 @@ CURL* ThreadHandle() {
 }
 
 // MOSAIQ_CONNECT_TO: "HOST:PORT" for every scheme, or "http=HOST:PORT,https=HOST:PORT".
-QByteArray ConnectToFor(const QString& scheme) {
-    const QString value = qEnvironmentVariable("MOSAIQ_CONNECT_TO").trimmed();
+QByteArray ParseConnectTo(const QString& value, QLatin1String scheme) {
     for (const QString& entry : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const qsizetype equals = entry.indexOf(QLatin1Char('='));
         if (equals < 0) {
@@ -89,6 +90,24 @@ QByteArray ConnectToFor(const QString& scheme) {
         }
     }
     return {};
+}
+
+// Read at every request (tests and the demo site set it while the program runs), parsed once
+// per value and thread.
+QByteArray ConnectToFor(const QString& scheme) {
+    struct Parsed {
+        QByteArray value;
+        QByteArray http;
+        QByteArray https;
+    };
+    thread_local Parsed parsed;
+    const QByteArray value = qgetenv("MOSAIQ_CONNECT_TO");
+    if (value != parsed.value) {
+        const QString text = QString::fromLocal8Bit(value).trimmed();
+        parsed = {value, ParseConnectTo(text, QLatin1String("http")),
+                  ParseConnectTo(text, QLatin1String("https"))};
+    }
+    return scheme == QLatin1String("https") ? parsed.https : parsed.http;
 }
 
 // The lines of a header text, split at any CR or LF (no line can smuggle in another header).
@@ -135,9 +154,10 @@ HeaderList BuildHeaderList(const QString& headers, const QString& cookies) {
     for (const QString& line : lines) {
         list = curl_slist_append(list, CurlHeaderLine(line).constData());
     }
-    for (const char* name : {"Accept", "Expect", "Content-Type"}) {
-        if (!HasHeader(lines, QLatin1String(name))) {
-            list = curl_slist_append(list, QByteArray(name).append(':').constData());
+    // "Name:" drops the header curl would add by itself.
+    for (const char* name : {"Accept:", "Expect:", "Content-Type:"}) {
+        if (!HasHeader(lines, QLatin1String(name, qsizetype(strlen(name)) - 1))) {
+            list = curl_slist_append(list, name);
         }
     }
     if (!cookies.isEmpty() && !HasHeader(lines, QLatin1String("Cookie"))) {
@@ -178,15 +198,25 @@ QByteArray WireAddress(const QString& url) {
     while (at < bytes.size() && bytes[at] != '/' && bytes[at] != '?' && bytes[at] != '#') {
         ++at;
     }
-    QByteArray wire = bytes.left(at);
+    const auto needsEscape = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= 0x20 || byte >= 0x7F;
+    };
+    const char* const begin = bytes.constData();
+    const char* const firstEscape = std::find_if(begin + at, begin + bytes.size(), needsEscape);
+    if (firstEscape == begin + bytes.size()) {
+        return bytes;  // most addresses: nothing to escape
+    }
+    QByteArray wire = bytes.left(firstEscape - begin);
     wire.reserve(bytes.size() + 16);
     static const char kHex[] = "0123456789ABCDEF";
-    for (; at < bytes.size(); ++at) {
-        const auto byte = static_cast<unsigned char>(bytes[at]);
-        if (byte <= 0x20 || byte >= 0x7F) {
-            wire.append('%').append(kHex[byte >> 4]).append(kHex[byte & 0xF]);
+    for (const char* c = firstEscape; c != begin + bytes.size(); ++c) {
+        if (needsEscape(*c)) {
+            const auto byte = static_cast<unsigned char>(*c);
+            const char escaped[] = {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+            wire.append(escaped, 3);
         } else {
-            wire.append(char(byte));
+            wire.append(*c);
         }
     }
     return wire;
