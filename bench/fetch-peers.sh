@@ -51,6 +51,9 @@
 #   WARMUP=1         untimed warm-up fetches per peer before the RUNS timed ones
 #   JOBS=15          parallel connections / workers
 #   RUNS=3           timed runs per peer and corpus in 'all' (median reported)
+#   ORDER=interleaved   run r of every peer, then run r+1 of every peer, so drift of a
+#                    shared machine hits all peers alike (ORDER=blocks: all runs of one peer,
+#                    then the next peer's)
 #   SCHEME=http      http | https (self-signed cert; clients are given the CA)
 #   HTTP2=0          1: also offer HTTP/2 (ALPN) on the https listener
 #   PORT=18080 TLS_PORT=18443   first ports tried (next free one is taken)
@@ -99,6 +102,7 @@ MAKE_SOFT_DAT=${MAKE_SOFT_DAT:-$HERE/make_soft_dat.py}
 MOSAIQ_ENV=${MOSAIQ_ENV:-}
 JOBS=${JOBS:-15}
 RUNS=${RUNS:-3}
+ORDER=${ORDER:-interleaved}
 SCHEME=${SCHEME:-http}
 HTTP2=${HTTP2:-0}
 PORT=${PORT:-18080}
@@ -401,8 +405,10 @@ cmd_start() {
   echo $! > "$PIDFILE"
   local i
   for ((i = 0; i < 100; i++)); do  # up to ~10 s
+    # Any corpus that was set up answers for the server (CORPORA=huge has no small one).
     if curl -sf -o /dev/null "http://127.0.0.1:$HPORT/small/img_0000.jpg" 2>/dev/null ||
-       curl -sf -o /dev/null "http://127.0.0.1:$HPORT/large/img_0000.jpg" 2>/dev/null; then
+       curl -sf -o /dev/null "http://127.0.0.1:$HPORT/large/img_0000.jpg" 2>/dev/null ||
+       curl -sf -o /dev/null "http://127.0.0.1:$HPORT/huge/img_0000.jpg" 2>/dev/null; then
       log "nginx up (pid $(cat "$PIDFILE"), cpu ${SERVER_CPU:-any}) http://127.0.0.1:$HPORT https://127.0.0.1:$SPORT"
       return 0
     fi
@@ -563,6 +569,22 @@ timed() {
   rm -f "$tf"
 }
 
+# run_peer CORPUS PEER COUNT: COUNT timed fetches, each verified; appends to WALLS, CPUS,
+# RSS and CHECK of PEER.
+declare -A WALLS=() CPUS=() RSS=() CHECK=()
+run_peer() {
+  local corpus=$1 peer=$2 count=$3 r line w u s m rc
+  for ((r = 0; r < count; r++)); do
+    cmd_clean
+    line=$(timed "${PINC[@]}" timeout "$TIMEOUT" "$SELF" fetch "$peer" "$corpus")
+    read -r w u s m rc <<<"$line"
+    WALLS[$peer]+="$w " CPUS[$peer]+="$(calc "$u + $s") " RSS[$peer]+="$m "
+    : "${CHECK[$peer]:=OK}"
+    [[ $rc == 0 ]] || CHECK[$peer]="rc=$rc"
+    cmd_verify "$peer" "$corpus" >/dev/null || CHECK[$peer]="BAD"
+  done
+}
+
 cmd_all() {
   SELF=$(readlink -f "$0")
   cmd_setup
@@ -576,30 +598,33 @@ cmd_all() {
   echo "# $(date -u +%FT%TZ) $(nproc) cpus (client ${CLIENT_CPU:-any}, server ${SERVER_CPU:-any}), JOBS=$JOBS RUNS=$RUNS SCHEME=$SCHEME HTTP2=$HTTP2 dest=$DEST_ROOT" >&2
   for corpus in $CORPORA; do
     local n bytes; n=$(corpus_count "$corpus"); bytes=$(corpus_bytes "$corpus")
+    local peers=() peer
     for peer in $PEERS; do
       peer_available "$peer" || { log "skip $peer (not installed / OURS_CMD unset)"; continue; }
+      peers+=("$peer")
       cmd_clean
-      log "$corpus: $peer ($WARMUP warm-up + $RUNS runs)"
+      log "$corpus: $peer ($WARMUP warm-up + $RUNS runs${ORDER:+, $ORDER})"
       for ((r = 0; r < WARMUP; r++)); do   # not counted
         timed "${PINC[@]}" timeout "$TIMEOUT" "$SELF" fetch "$peer" "$corpus" >/dev/null
         cmd_clean
       done
-      local walls=() cpus=() rss=() check="OK" line
+      [[ $ORDER == interleaved ]] || run_peer "$corpus" "$peer" "$RUNS"
+    done
+    if [[ $ORDER == interleaved ]]; then
       for ((r = 0; r < RUNS; r++)); do
-        cmd_clean
-        line=$(timed "${PINC[@]}" timeout "$TIMEOUT" "$SELF" fetch "$peer" "$corpus")
-        read -r w u s m rc <<<"$line"
-        walls+=("$w"); cpus+=("$(calc "$u + $s")"); rss+=("$m")
-        [[ $rc == 0 ]] || check="rc=$rc"
-        cmd_verify "$peer" "$corpus" >/dev/null || check="BAD"
+        for peer in "${peers[@]}"; do run_peer "$corpus" "$peer" 1; done
       done
+    fi
+    for peer in "${peers[@]}"; do
+      local walls=(${WALLS[$peer]}) cpus=(${CPUS[$peer]}) rss=(${RSS[$peer]})
       local mw; mw=$(printf '%s\n' "${walls[@]}" | median)
       printf '%s\t%s\t%.3f\t%s\t%.0f\t%.0f\t%.2f\t%.1f\t%s\n' "$corpus" "$peer" "$mw" \
         "$(printf '%s\n' "${walls[@]}" | minmax)" \
         "$(calc "$n / $mw")" "$(calc "$n * $bytes / $mw / 1000000")" \
         "$(printf '%s\n' "${cpus[@]}" | median)" \
-        "$(calc "$(printf '%s\n' "${rss[@]}" | median) / 1024")" "$check" >> "$out"
+        "$(calc "$(printf '%s\n' "${rss[@]}" | median) / 1024")" "${CHECK[$peer]}" >> "$out"
     done
+    WALLS=() CPUS=() RSS=() CHECK=()
   done
   cmd_clean
   column -t -s $'\t' "$out" 2>/dev/null || cat "$out"

@@ -187,8 +187,8 @@ bool LoadSettings(SettingsRecord& record, const QString& dataDir) {
     file.close();
     RepairSettings(record, !existed);
     // A file that already holds these bytes, readable by its owner only, is left untouched:
-    // a rewrite would only cost a flush to disk at every start.
-    // The owner, group and other bits (the "user" ones repeat the owner's for its owner).
+    // a rewrite would only cost a flush to disk at every start. (The "user" permission bits
+    // repeat the owner's for the owner: only owner, group and other are compared.)
     const QFileDevice::Permissions modeBits =
         file.permissions() &
         ~QFileDevice::Permissions(QFileDevice::ReadUser | QFileDevice::WriteUser |
