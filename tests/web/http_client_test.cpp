@@ -337,6 +337,34 @@ TEST_F(HttpClientTest, EmptyVerbIsGetAndBlankHeaderValuesStillGoOut) {
     EXPECT_TRUE(head.contains("\r\nX-Empty:\r\n")) << head.constData();
 }
 
+// Where a browser and curl put it: right after Host, once; the caller's own line replaces it.
+TEST_F(HttpClientTest, UserAgentFollowsTheHostLineOnce) {
+    const auto headOf = [this](const QString& headers) {
+        RawListener listener;
+        const QByteArray routed = qgetenv("MOSAIQ_CONNECT_TO");
+        qputenv("MOSAIQ_CONNECT_TO", listener.connectTo().toUtf8());
+        RequestOptions options = Options("/a");
+        options.headers = headers;
+        Fetch(options);
+        qputenv("MOSAIQ_CONNECT_TO", routed);
+        return listener.Head().split('\n');
+    };
+    const QList<QByteArray> plain = headOf(QStringLiteral("Referer: http://r.example.test/\r\n"));
+    ASSERT_GE(plain.size(), 4);
+    EXPECT_TRUE(plain[1].startsWith("Host: ")) << plain[1].constData();
+    EXPECT_EQ(plain[2], "User-Agent: " + QByteArray(kDefaultUserAgent) + '\r');
+    EXPECT_EQ(plain[3], "Referer: http://r.example.test/\r");
+
+    const QList<QByteArray> own = headOf(QStringLiteral("User-Agent: mine\r\n"));
+    QList<QByteArray> agents;
+    for (const QByteArray& line : own) {
+        if (line.toLower().startsWith("user-agent")) {
+            agents.append(line);
+        }
+    }
+    EXPECT_EQ(agents, QList<QByteArray>{"User-Agent: mine\r"});
+}
+
 TEST_F(HttpClientTest, HeaderTextCannotInjectLines) {
     server.Route(kHost, "/h", Body("ok"));
     RequestOptions options = Options("/h");
