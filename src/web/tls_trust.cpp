@@ -7,6 +7,8 @@
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 
+#include <sys/stat.h>
+
 #include <map>
 #include <mutex>
 
@@ -51,18 +53,50 @@ X509_STORE* LoadStore(const QByteArray& caFile, const QByteArray& caFolder) {
     return store;
 }
 
-// One store per CA file, kept for the process (connections hold references to it).
+// What tells a CA file's new contents from the ones loaded.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified{};
+
+    static FileStamp Of(const QByteArray& path) {
+        struct stat status {};
+        if (path.isEmpty() || stat(path.constData(), &status) != 0) {
+            return {};
+        }
+        return {status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+    }
+    bool operator==(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+struct LoadedStore {
+    X509_STORE* store = nullptr;
+    FileStamp stamp;
+};
+
+// The store of the CA file in use, loaded again when the file changed; each connection holds
+// a reference to the store it was given, so a store replaced here lives on until then.
 X509_STORE* StoreFor(CURL* handle) {
     static std::mutex mutex;
-    static std::map<QByteArray, X509_STORE*> stores;
+    static std::map<QByteArray, LoadedStore> stores;
     const QByteArray extra = qgetenv("MOSAIQ_CA_FILE");
     const QByteArray caFile = extra.isEmpty() ? DefaultCaText(handle, CURLINFO_CAINFO) : extra;
+    const FileStamp stamp = FileStamp::Of(caFile);
     std::lock_guard lock(mutex);
-    X509_STORE*& store = stores[caFile];
-    if (store == nullptr) {
-        store = LoadStore(caFile, DefaultCaText(handle, CURLINFO_CAPATH));
+    LoadedStore& loaded = stores[caFile];
+    if (loaded.store == nullptr || !(loaded.stamp == stamp)) {
+        X509_STORE_free(loaded.store);
+        loaded = {LoadStore(caFile, DefaultCaText(handle, CURLINFO_CAPATH)), stamp};
     }
-    return store;
+    if (loaded.store != nullptr) {
+        X509_STORE_up_ref(loaded.store);  // the caller's reference, handed on to the connection
+    }
+    return loaded.store;
 }
 
 CURLcode AttachTrust(CURL* handle, void* sslContext, void*) {
@@ -70,7 +104,7 @@ CURLcode AttachTrust(CURL* handle, void* sslContext, void*) {
     if (store == nullptr) {
         return CURLE_SSL_CACERT_BADFILE;
     }
-    SSL_CTX_set1_cert_store(static_cast<SSL_CTX*>(sslContext), store);
+    SSL_CTX_set_cert_store(static_cast<SSL_CTX*>(sslContext), store);  // takes that reference
     return CURLE_OK;
 }
 

@@ -428,6 +428,38 @@ TEST_F(HttpClientTest, HttpsIsVerifiedAgainstTheTestCa) {
     EXPECT_EQ(server.requests().size(), 2u);
 }
 
+// A CA file changed on disk is what new connections are verified against.
+TEST_F(HttpClientTest, ChangedCaFileIsReadAgain) {
+    for (const char* host : {"a.qzone.qq.com", "b.qzone.qq.com", "c.qzone.qq.com"}) {
+        server.Route(host, "/p", Body("secure"));
+    }
+    const QByteArray ca = qgetenv("MOSAIQ_CA_FILE");
+    QFile original(QString::fromLocal8Bit(ca));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray caText = original.readAll();
+    const QString copy = saveDir() + QStringLiteral("ca-copy.pem");
+    const auto writeCopy = [&copy](const QByteArray& text) {
+        QFile file(copy);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(text) == text.size();
+    };
+    ASSERT_TRUE(writeCopy(caText));
+    qputenv("MOSAIQ_CA_FILE", QFile::encodeName(copy));
+    RequestOptions options(QStringLiteral("https://a.qzone.qq.com/p"), QString(), 5000);
+    options.retryDelaySeconds = 0;
+    const bool first = Fetch(options);
+    ASSERT_TRUE(writeCopy("no certificate here\n"));
+    options.url = QStringLiteral("https://b.qzone.qq.com/p");
+    const bool second = Fetch(options);
+    ASSERT_TRUE(writeCopy(caText));
+    options.url = QStringLiteral("https://c.qzone.qq.com/p");
+    const bool third = Fetch(options);
+    qputenv("MOSAIQ_CA_FILE", ca);
+    EXPECT_TRUE(first);
+    EXPECT_FALSE(second) << "a file that holds no CA any more trusts nothing";
+    EXPECT_TRUE(third);
+}
+
 // Every thread's new connections are verified against the one store loaded for the CA file.
 TEST_F(HttpClientTest, HttpsFromSeveralThreadsIsVerified) {
     const QStringList hosts{"a.qzone.qq.com", "b.qzone.qq.com", "c.qzone.qq.com"};
