@@ -41,9 +41,12 @@ class Sandbox : public ::testing::Test {
     void ClearPauses();
     std::function<void()> onPause;
 
-  private:
+  protected:
+    // Sets an environment variable for this test; tear-down gives the former value back, also
+    // after a failed assertion ended the test early.
     void SetEnv(const char* name, const QByteArray& value);
 
+  private:
     QTemporaryDir m_root;
     QString m_dataDir;
     QString m_saveDir;
