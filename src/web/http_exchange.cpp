@@ -149,13 +149,21 @@ QByteArray CurlHeaderLine(const QString& line) {
 // The caller's lines go out as written. A CR or LF inside a line would start a header of
 // its own, so every one of them ends a line. Defaults curl would add and the caller did not
 // ask for are switched off.
-HeaderList BuildHeaderList(const QString& headers, const QString& cookies, const char* agent) {
+// The agent's header line, for the request and for a tunnel through a proxy.
+const QByteArray& AgentLine(unsigned flags) {
+    static const QByteArray kLines[] = {QByteArray("User-Agent: ") + kDefaultUserAgent,
+                                        QByteArray("User-Agent: ") + kIeUserAgent};
+    return kLines[(flags & IeAgent) ? 1 : 0];
+}
+
+HeaderList BuildHeaderList(const QString& headers, const QString& cookies,
+                           const QByteArray& agentLine) {
     const QStringList lines = HeaderLines(headers);
     curl_slist* list = nullptr;
     // First, where curl would put its own; as a header line it costs curl half the work of
     // its user-agent option, which it prints into every request a character at a time.
     if (!HasHeader(lines, QLatin1String("User-Agent"))) {
-        list = curl_slist_append(list, QByteArray("User-Agent: ").append(agent).constData());
+        list = curl_slist_append(list, agentLine.constData());
     }
     for (const QString& line : lines) {
         list = curl_slist_append(list, CurlHeaderLine(line).constData());
@@ -172,19 +180,14 @@ HeaderList BuildHeaderList(const QString& headers, const QString& cookies, const
     return HeaderList(list);
 }
 
-const char* AgentOf(unsigned flags) {
-    return (flags & IeAgent) ? kIeUserAgent : kDefaultUserAgent;
-}
-
 // The agent of a tunnel through a proxy (header lines of the request do not go there). Kept
 // for the process: a handle may use it until the very end.
 curl_slist* ProxyAgentLine(unsigned flags) {
-    static curl_slist* const kLines[] = {
-        curl_slist_append(nullptr,
-                          QByteArray("User-Agent: ").append(kDefaultUserAgent).constData()),
-        curl_slist_append(nullptr, QByteArray("User-Agent: ").append(kIeUserAgent).constData()),
+    static curl_slist* const kLists[] = {
+        curl_slist_append(nullptr, AgentLine(0).constData()),
+        curl_slist_append(nullptr, AgentLine(IeAgent).constData()),
     };
-    return kLines[(flags & IeAgent) ? 1 : 0];
+    return kLists[(flags & IeAgent) ? 1 : 0];
 }
 
 // Where `text` first holds `what`, or -1 (a few hundred header bytes: memmem needs no set-up).
@@ -595,7 +598,7 @@ ExchangeOutcome RunExchange(HttpResponse& response, const RequestOptions& option
         HeaderList connectList(
             connectTo.isEmpty() ? nullptr : curl_slist_append(nullptr, connectEntry.constData()));
         const HeaderList headers =
-            BuildHeaderList(options.headers, CookiesFor(url), AgentOf(flags));
+            BuildHeaderList(options.headers, CookiesFor(url), AgentLine(flags));
         const QByteArray encodedUrl = WireAddress(url);
         if (encodedUrl.size() > kMaxAddressBytes) {
             qWarning("Address of %lld bytes not sent: too long for a server to take",
